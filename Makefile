@@ -1,0 +1,39 @@
+# The two commands of the README: `make run` and `make test`. Both install whatever Debian
+# packages are missing, configure and build first.
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc)
+PACKAGES   := cmake make g++ pkg-config libwxgtk3.2-dev libgtest-dev libbenchmark-dev gettext
+SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all deps build run test clean
+
+all: build
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed$$' || echo $$p; \
+	  done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing: $$missing"; \
+	  $(SUDO) apt-get update -qq && \
+	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	@echo "The main window is not built yet: $(BUILD)/run holds the staged rules and data, and bench/tallywick-bench counts a tree headless ($(BUILD)/bench/tallywick-bench DIR)."
+
+# Every test, then the engine tests once more under AddressSanitizer and UBSan.
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTALLYWICK_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j$(JOBS) --target engine_tests
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j$(JOBS) -R '^engine\.'
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,24 @@
+// wxXmlDocumentEx: an XML document that saves itself with Tallywick's own writer.
+#ifndef TALLYWICK_CRV_XMLEX_H
+#define TALLYWICK_CRV_XMLEX_H
+
+#include <wx/stream.h>
+#include <wx/string.h>
+#include <wx/xml/xml.h>
+
+// Loading stays with the toolkit; only saving is replaced, so that every byte of the
+// rules file (layout, escaping, encoding) is decided here and not by the wx version.
+class wxXmlDocumentEx : public wxXmlDocument {
+public:
+    wxXmlDocumentEx() = default;
+    using wxXmlDocument::wxXmlDocument;
+
+    // Fails when the file cannot be opened; otherwise as the stream form.
+    bool Save(const wxString& filename, int indentstep = 2) const override;
+
+    // Writes the declaration, the root element and a final line feed. A negative
+    // indent step puts the whole root on one line. False only when there is no root.
+    bool Save(wxOutputStream& stream, int indentstep = 2) const override;
+};
+
+#endif // TALLYWICK_CRV_XMLEX_H

@@ -1,0 +1,124 @@
+// The file reading frame of every counter and the rule-driven line classifier.
+#include "Counter.h"
+
+#include "CounterRule.h"
+#include "FileResult.h"
+#include "SourceFile.h"
+#include "WhiteSpace.h"
+
+namespace {
+// A marker with a character outside ISO-8859-1 can never match a byte: it stays empty.
+std::string ToLatin1(const wxString& marker) {
+    std::string bytes;
+    bytes.reserve(marker.length());
+    for (wxUniChar ch : marker) {
+        const auto code = ch.GetValue();
+        if (code > 0xFF)
+            return std::string();
+        bytes.push_back(static_cast<char>(code));
+    }
+    return bytes;
+}
+
+std::size_t Find(std::string_view line, const std::string& marker) {
+    return marker.empty() ? std::string_view::npos : line.find(marker);
+}
+} // namespace
+
+void Counter::Count(FileResult* result, CountingParam*, AnalysisParam*) {
+    std::uint64_t total = 0, code = 0, comment = 0, codeComment = 0, blank = 0;
+    SourceFile file;
+    if (!file.Open(result->m_strPath))
+        return;
+    result->m_dtModified = wxDateTime(file.ModificationTime());
+    if (!file.Load())
+        return;
+    CountLines(file.Lines(), total, code, comment, codeComment, blank);
+    result->m_nSize = file.Size();
+    result->m_nLines = total;
+    result->m_nCodeLines = code;
+    result->m_nCommentLines = comment;
+    result->m_nCodeCommentLines = codeComment;
+    result->m_nBlankLines = blank;
+}
+
+const Counter::Markers& Counter::MarkersOf(const CounterRule* rule) {
+    static const Markers none;
+    if (!rule)
+        return none;
+    if (rule != m_markersRule || m_markersSource[0] != rule->m_strSingleLineComment ||
+        m_markersSource[1] != rule->m_strMultiLineCommentBegin ||
+        m_markersSource[2] != rule->m_strMultiLineCommentEnd) {
+        m_markersRule = rule;
+        m_markersSource[0] = rule->m_strSingleLineComment;
+        m_markersSource[1] = rule->m_strMultiLineCommentBegin;
+        m_markersSource[2] = rule->m_strMultiLineCommentEnd;
+        m_markers.single = ToLatin1(m_markersSource[0]);
+        m_markers.begin = ToLatin1(m_markersSource[1]);
+        m_markers.end = ToLatin1(m_markersSource[2]);
+    }
+    return m_markers;
+}
+
+void Counter::CountByRule(const TextLines& lines, const CounterRule* rule, std::uint64_t& total,
+                          std::uint64_t& code, std::uint64_t& comment, std::uint64_t& codeComment,
+                          std::uint64_t& blank) {
+    const Markers& markers = MarkersOf(rule);
+    bool inBlock = false;
+    for (std::string_view line : lines) {
+        ++total;
+        line = Trim(line);
+        if (line.empty()) {
+            ++blank;
+            continue;
+        }
+        bool hasComment = false, hasCode = false;
+        ParseLine(markers, line, hasComment, hasCode, inBlock);
+        if (hasComment && hasCode)
+            ++codeComment;
+        else if (hasComment)
+            ++comment;
+        else if (hasCode)
+            ++code;
+    }
+}
+
+void Counter::ParseLine(const Markers& markers, std::string_view line, bool& hasComment,
+                        bool& hasCode, bool& inBlock) {
+    constexpr auto npos = std::string_view::npos;
+    // Each pass classifies the text behind the marker that ended the previous one; a loop
+    // rather than recursion, so a line holding a million markers cannot exhaust the stack.
+    for (;;) {
+        line = Trim(line);
+        if (line.empty())
+            return;
+        if (inBlock) {
+            hasComment = true;
+            const std::size_t e = Find(line, markers.end);
+            if (e == npos)
+                return;
+            inBlock = false;
+            line.remove_prefix(e + markers.end.size());
+            continue;
+        }
+        const std::size_t s = Find(line, markers.single);
+        // Only the part before the single-line marker can hold a begin marker that wins.
+        const std::size_t b =
+            Find(s == npos ? line : line.substr(0, s + markers.begin.size()), markers.begin);
+        if (s != npos && (b == npos || s < b)) {
+            hasComment = true;
+            if (s > 0)
+                hasCode = true;
+            return;
+        }
+        if (b == npos) {
+            hasCode = true;
+            return;
+        }
+        inBlock = true;
+        hasComment = true;
+        if (b > 0)
+            hasCode = true;
+        line.remove_prefix(b + markers.begin.size());
+    }
+}

@@ -1,0 +1,106 @@
+// The counting manager: loading and saving the rules file.
+#include "CountingManager.h"
+
+#include "AtomicFile.h"
+#include "CounterRule.h"
+#include "FileExtension.h"
+
+#include <wx/mstream.h>
+#include <wx/xml/xml.h>
+
+namespace {
+wxXmlNode* AddElement(wxXmlNode* parent, const wxString& name, const wxString& text) {
+    // Every node goes in as the parent's first child, so the file lists them in reverse.
+    wxXmlNode* element = new wxXmlNode(parent, wxXML_ELEMENT_NODE, name);
+    new wxXmlNode(element, wxXML_TEXT_NODE, wxString(), text);
+    return element;
+}
+} // namespace
+
+void CountingManager::LoadRules() {
+    if (!m_xmlDoc.Load(RULES_FILE, "UTF-8", 0))
+        return;
+    m_pRootNode = m_xmlDoc.GetRoot();
+    if (!m_pRootNode || m_pRootNode->GetName() != "rules")
+        return;
+    for (wxXmlNode* ruleNode = m_pRootNode->GetChildren(); ruleNode;
+         ruleNode = ruleNode->GetNext()) {
+        if (ruleNode->GetType() != wxXML_ELEMENT_NODE || ruleNode->GetName() != "rule")
+            continue;
+        wxString type, desc, single, begin, end;
+        // The extensions of one rule element share these: a child that one of them lacks
+        // keeps the text the previous one gave it.
+        wxString extName, extDesc, extRuleType;
+        for (wxXmlNode* child = ruleNode->GetChildren(); child; child = child->GetNext()) {
+            if (child->GetType() != wxXML_ELEMENT_NODE)
+                continue;
+            const wxString& name = child->GetName();
+            if (name == "type")
+                type = child->GetNodeContent();
+            else if (name == "desc")
+                desc = child->GetNodeContent();
+            else if (name == "single-line-comment")
+                single = child->GetNodeContent();
+            else if (name == "multi-line-comment-begin")
+                begin = child->GetNodeContent();
+            else if (name == "multi-line-comment-end")
+                end = child->GetNodeContent();
+            else if (name == "extension") {
+                for (wxXmlNode* field = child->GetChildren(); field; field = field->GetNext()) {
+                    if (field->GetType() != wxXML_ELEMENT_NODE)
+                        continue;
+                    if (field->GetName() == "name")
+                        extName = field->GetNodeContent();
+                    else if (field->GetName() == "desc")
+                        extDesc = field->GetNodeContent();
+                    else if (field->GetName() == "ruletype")
+                        extRuleType = field->GetNodeContent();
+                }
+                extName.MakeLower();
+                m_extMap[extName] =
+                    std::make_unique<FileExtension>(extName, extRuleType, extDesc, false);
+            }
+        }
+        auto rule = std::make_unique<CounterRule>(type, desc);
+        rule->m_strSingleLineComment = single;
+        rule->m_strMultiLineCommentBegin = begin;
+        rule->m_strMultiLineCommentEnd = end;
+        m_ruleMap[type] = std::move(rule);
+    }
+}
+
+bool CountingManager::SaveRules() {
+    if (!m_pRootNode || m_pRootNode->GetName() != "rules")
+        return true;
+    for (wxXmlNode* child = m_pRootNode->GetChildren(); child;) {
+        wxXmlNode* next = child->GetNext();
+        if (child->GetType() == wxXML_ELEMENT_NODE && child->GetName() == "rule") {
+            m_pRootNode->RemoveChild(child);
+            delete child;
+        }
+        child = next;
+    }
+    for (const auto& entry : m_ruleMap) {
+        const CounterRule& rule = *entry.second;
+        wxXmlNode* ruleNode = new wxXmlNode(m_pRootNode, wxXML_ELEMENT_NODE, "rule");
+        AddElement(ruleNode, "type", rule.m_strType);
+        AddElement(ruleNode, "desc", rule.m_strDesc);
+        AddElement(ruleNode, "single-line-comment", rule.m_strSingleLineComment);
+        AddElement(ruleNode, "multi-line-comment-begin", rule.m_strMultiLineCommentBegin);
+        AddElement(ruleNode, "multi-line-comment-end", rule.m_strMultiLineCommentEnd);
+        for (const auto& extEntry : m_extMap) {
+            const FileExtension& ext = *extEntry.second;
+            if (ext.m_strRuleType.CmpNoCase(rule.m_strType) != 0)
+                continue;
+            wxXmlNode* extNode = new wxXmlNode(ruleNode, wxXML_ELEMENT_NODE, "extension");
+            AddElement(extNode, "name", ext.m_strExt);
+            AddElement(extNode, "desc", ext.m_strDesc);
+            AddElement(extNode, "ruletype", ext.m_strRuleType);
+        }
+    }
+    wxMemoryOutputStream buffer;
+    if (!m_xmlDoc.Save(buffer, 1))
+        return false;
+    const wxStreamBuffer* bytes = buffer.GetOutputStreamBuffer();
+    return WriteFileAtomically(RULES_FILE, bytes->GetBufferStart(), buffer.GetLength());
+}

@@ -1,0 +1,4 @@
+// The Pascal style counter.
+#include "PascalCounter.h"
+
+const wxString PascalCounter::STYLE = "Pascal";

@@ -1,0 +1,4 @@
+// The SQL style counter.
+#include "SqlCounter.h"
+
+const wxString SqlCounter::STYLE = "Sql";

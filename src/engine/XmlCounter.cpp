@@ -1,0 +1,4 @@
+// The markup style counter.
+#include "XmlCounter.h"
+
+const wxString XmlCounter::STYLE = "Xml";

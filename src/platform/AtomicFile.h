@@ -1,0 +1,9 @@
+// Replaces a file's contents so that a crash or a full disk never leaves it half written.
+#pragma once
+
+#include <cstddef>
+#include <wx/string.h>
+
+// Writes the bytes to a temporary file beside the target, flushes it to disk and renames
+// it over the target. False when any step fails; the target is then unchanged.
+bool WriteFileAtomically(const wxString& path, const void* data, std::size_t size);
