@@ -24,7 +24,8 @@ public:
 };
 
 int Usage() {
-    std::fprintf(stderr, "usage: tallywick-bench DIR... [--conf FILE] [--csv OUT] [--no-recursive]\n");
+    std::fprintf(stderr,
+                 "usage: tallywick-bench DIR... [--conf FILE] [--csv OUT] [--no-recursive]\n");
     return 2;
 }
 } // namespace
@@ -61,7 +62,8 @@ int main(int argc, char** argv) {
     const wxString confCopy = wxString(scratch) + "/" + CountingManager::RULES_FILE;
     wxFileName::Mkdir(wxFileName(confCopy).GetPath(), 0700, wxPATH_MKDIR_FULL);
     if (!wxCopyFile(wxFileName(conf).GetAbsolutePath(), confCopy)) {
-        std::fprintf(stderr, "cannot read the rules file %s\n", static_cast<const char*>(conf.utf8_str()));
+        std::fprintf(stderr, "cannot read the rules file %s\n",
+                     static_cast<const char*>(conf.utf8_str()));
         return 1;
     }
     const wxString oldCwd = wxGetCwd();
@@ -94,8 +96,8 @@ int main(int argc, char** argv) {
     wxSetWorkingDirectory(oldCwd);
     wxFileName::Rmdir(scratch, wxPATH_RMDIR_RECURSIVE);
 
-    std::printf("files %zu lines %zu bytes %zu seconds %.3f MB/s %.1f files/s %.0f\n", files,
-                lines, bytes, seconds, bytes / 1e6 / seconds, files / seconds);
+    std::printf("files %zu lines %zu bytes %zu seconds %.3f MB/s %.1f files/s %.0f\n", files, lines,
+                bytes, seconds, bytes / 1e6 / seconds, files / seconds);
     if (!exported) {
         std::fprintf(stderr, "could not write %s\n", static_cast<const char*>(csv.utf8_str()));
         return 1;

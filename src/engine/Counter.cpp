@@ -20,9 +20,33 @@ std::string ToLatin1(const wxString& marker) {
     return bytes;
 }
 
-std::size_t Find(std::string_view line, const std::string& marker) {
-    return marker.empty() ? std::string_view::npos : line.find(marker);
-}
+// Finds one marker in the shrinking rest of a line. The rest only loses text at its ends, so
+// an earlier result stays true until the front moves past it; each byte is searched about
+// once per marker, however many comments the line holds.
+class MarkerSearch {
+public:
+    explicit MarkerSearch(const std::string& marker) : m_marker(marker) {}
+
+    // Position of the first occurrence in the rest, or npos. An empty marker is absent.
+    std::size_t In(std::string_view rest) {
+        if (m_marker.empty())
+            return std::string_view::npos;
+        const char* begin = rest.data();
+        if (!m_searched || (m_found && m_found < begin)) {
+            const std::size_t at = rest.find(m_marker);
+            m_found = at == std::string_view::npos ? nullptr : begin + at;
+            m_searched = true;
+        }
+        if (!m_found || m_found + m_marker.size() > begin + rest.size())
+            return std::string_view::npos;
+        return static_cast<std::size_t>(m_found - begin);
+    }
+
+private:
+    std::string_view m_marker;
+    const char* m_found = nullptr;
+    bool m_searched = false;
+};
 } // namespace
 
 void Counter::Count(FileResult* result, CountingParam*, AnalysisParam*) {
@@ -86,6 +110,7 @@ void Counter::CountByRule(const TextLines& lines, const CounterRule* rule, std::
 void Counter::ParseLine(const Markers& markers, std::string_view line, bool& hasComment,
                         bool& hasCode, bool& inBlock) {
     constexpr auto npos = std::string_view::npos;
+    MarkerSearch single(markers.single), begin(markers.begin), end(markers.end);
     // Each pass classifies the text behind the marker that ended the previous one; a loop
     // rather than recursion, so a line holding a million markers cannot exhaust the stack.
     for (;;) {
@@ -94,17 +119,15 @@ void Counter::ParseLine(const Markers& markers, std::string_view line, bool& has
             return;
         if (inBlock) {
             hasComment = true;
-            const std::size_t e = Find(line, markers.end);
+            const std::size_t e = end.In(line);
             if (e == npos)
                 return;
             inBlock = false;
             line.remove_prefix(e + markers.end.size());
             continue;
         }
-        const std::size_t s = Find(line, markers.single);
-        // Only the part before the single-line marker can hold a begin marker that wins.
-        const std::size_t b =
-            Find(s == npos ? line : line.substr(0, s + markers.begin.size()), markers.begin);
+        const std::size_t s = single.In(line);
+        const std::size_t b = begin.In(line);
         if (s != npos && (b == npos || s < b)) {
             hasComment = true;
             if (s > 0)

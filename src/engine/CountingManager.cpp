@@ -20,8 +20,8 @@
 #include "XmlCounter.h"
 
 #include <unordered_set>
-#include <wx/hashmap.h>
 #include <wx/filefn.h>
+#include <wx/hashmap.h>
 
 const wxString CountingManager::RULES_FILE = "conf/conf.xml";
 

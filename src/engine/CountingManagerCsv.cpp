@@ -9,20 +9,35 @@
 
 // Marked for translation but never looked up: the file always carries these titles.
 const wxString CountingManager::COLUMN_NAMES[16] = {
-    wxTRANSLATE("File"),          wxTRANSLATE("Type"),       wxTRANSLATE("Folder"),
-    wxTRANSLATE("Lines"),         wxTRANSLATE("Code lines"), wxTRANSLATE("Code//Comment"),
+    wxTRANSLATE("File"),          wxTRANSLATE("Type"),        wxTRANSLATE("Folder"),
+    wxTRANSLATE("Lines"),         wxTRANSLATE("Code lines"),  wxTRANSLATE("Code//Comment"),
     wxTRANSLATE("Comment lines"), wxTRANSLATE("Blank lines"), wxTRANSLATE("Size"),
-    wxTRANSLATE("Man-Day"),       wxTRANSLATE("Cost"),       wxTRANSLATE("UT Cases"),
-    wxTRANSLATE("UT Defects"),    wxTRANSLATE("IT Cases"),   wxTRANSLATE("IT Defects"),
+    wxTRANSLATE("Man-Day"),       wxTRANSLATE("Cost"),        wxTRANSLATE("UT Cases"),
+    wxTRANSLATE("UT Defects"),    wxTRANSLATE("IT Cases"),    wxTRANSLATE("IT Defects"),
     wxTRANSLATE("Modified Date")};
 
 const wxString CountingManager::CSV_LINE_FORMAT =
     "%s,%s,%s,%s,%s,%s,%s,%s,%s,%s,%s,%s,%s,%s,%s,%s\n";
 
 namespace {
-enum Column { FILE_COL, TYPE_COL, FOLDER_COL, LINES_COL, CODE_COL, CODE_COMMENT_COL,
-              COMMENT_COL, BLANK_COL, SIZE_COL, MAN_DAY_COL, COST_COL, UT_CASES_COL,
-              UT_DEFECTS_COL, IT_CASES_COL, IT_DEFECTS_COL, DATE_COL };
+enum Column {
+    FILE_COL,
+    TYPE_COL,
+    FOLDER_COL,
+    LINES_COL,
+    CODE_COL,
+    CODE_COMMENT_COL,
+    COMMENT_COL,
+    BLANK_COL,
+    SIZE_COL,
+    MAN_DAY_COL,
+    COST_COL,
+    UT_CASES_COL,
+    UT_DEFECTS_COL,
+    IT_CASES_COL,
+    IT_DEFECTS_COL,
+    DATE_COL
+};
 
 const char* const kLineEnd = "\n"; // the platform's text-file line end
 
@@ -65,12 +80,11 @@ bool CountingManager::ExportCsv(const wxString& path) const {
     out += kLineEnd;
     out += "\n";
     out += kLineEnd;
-    out += Utf8(wxString::Format(CSV_LINE_FORMAT, names[FOLDER_COL], names[FILE_COL],
-                                 names[TYPE_COL], names[LINES_COL], names[CODE_COL],
-                                 names[CODE_COMMENT_COL], names[COMMENT_COL], names[BLANK_COL],
-                                 names[SIZE_COL], names[MAN_DAY_COL], names[COST_COL],
-                                 names[UT_CASES_COL], names[UT_DEFECTS_COL], names[IT_CASES_COL],
-                                 names[IT_DEFECTS_COL], names[DATE_COL]));
+    out += Utf8(wxString::Format(
+        CSV_LINE_FORMAT, names[FOLDER_COL], names[FILE_COL], names[TYPE_COL], names[LINES_COL],
+        names[CODE_COL], names[CODE_COMMENT_COL], names[COMMENT_COL], names[BLANK_COL],
+        names[SIZE_COL], names[MAN_DAY_COL], names[COST_COL], names[UT_CASES_COL],
+        names[UT_DEFECTS_COL], names[IT_CASES_COL], names[IT_DEFECTS_COL], names[DATE_COL]));
     out += kLineEnd;
 
     for (const auto& file : m_fileResults) {
@@ -79,8 +93,8 @@ bool CountingManager::ExportCsv(const wxString& path) const {
         for (std::size_t count : {r.m_nLines, r.m_nCodeLines, r.m_nCodeCommentLines,
                                   r.m_nCommentLines, r.m_nBlankLines, r.m_nSize})
             out += ',' + std::to_string(count);
-        for (float estimate : {r.m_fManHours, r.m_fCost, r.m_fUtCases, r.m_fUtDefects,
-                               r.m_fItCases, r.m_fItDefects})
+        for (float estimate :
+             {r.m_fManHours, r.m_fCost, r.m_fUtCases, r.m_fUtDefects, r.m_fItCases, r.m_fItDefects})
             out += ',' + Fixed(estimate, 2);
         out += ',' + Utf8(r.m_dtModified.Format("%Y-%m-%d"));
         out += kLineEnd;
@@ -103,9 +117,9 @@ bool CountingManager::ExportCsv(const wxString& path) const {
     for (const auto& [column, count] : shares)
         line(title(column) + ',' + std::to_string(count) + ',' + Percent(count, t.m_nLines));
     const std::pair<Column, float> estimates[] = {
-        {MAN_DAY_COL, t.m_fManHours},   {COST_COL, t.m_fCost},
-        {UT_CASES_COL, t.m_fUtCases},   {UT_DEFECTS_COL, t.m_fUtDefects},
-        {IT_CASES_COL, t.m_fItCases},   {IT_DEFECTS_COL, t.m_fItDefects}};
+        {MAN_DAY_COL, t.m_fManHours}, {COST_COL, t.m_fCost},
+        {UT_CASES_COL, t.m_fUtCases}, {UT_DEFECTS_COL, t.m_fUtDefects},
+        {IT_CASES_COL, t.m_fItCases}, {IT_DEFECTS_COL, t.m_fItDefects}};
     for (const auto& [column, value] : estimates)
         line(title(column) + ", " + Fixed(value, 2));
 

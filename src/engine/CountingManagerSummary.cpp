@@ -37,9 +37,9 @@ void AppendDistinct(wxArrayString& list, StringSet& seen, const wxString& value)
 // grouped field equals the key ignoring case. One pass over the files, whatever the number
 // of keys.
 template <typename Record, typename Field>
-void Group(const wxArrayString& keys,
-           const std::vector<std::unique_ptr<FileResult>>& files, bool visibleOnly,
-           bool withEstimates, Field field, std::vector<std::unique_ptr<Record>>& records) {
+void Group(const wxArrayString& keys, const std::vector<std::unique_ptr<FileResult>>& files,
+           bool visibleOnly, bool withEstimates, Field field,
+           std::vector<std::unique_ptr<Record>>& records) {
     std::unordered_map<wxString, std::vector<Record*>, wxStringHash, wxStringEqual> byKey;
     for (const wxString& key : keys) {
         records.push_back(std::make_unique<Record>(key));

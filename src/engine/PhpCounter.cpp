@@ -3,7 +3,6 @@
 
 #include "WhiteSpace.h"
 
-
 const wxString PhpCounter::STYLE = "PHP";
 
 void PhpCounter::FindMarkers(std::string_view line) {

@@ -51,8 +51,8 @@ bool SourceFile::Load() {
     if (m_size == 0)
         return true;
     if (m_size >= kMapThreshold) {
-        void* map = mmap(nullptr, static_cast<std::size_t>(m_size), PROT_READ, MAP_PRIVATE,
-                         m_fd, 0);
+        void* map =
+            mmap(nullptr, static_cast<std::size_t>(m_size), PROT_READ, MAP_PRIVATE, m_fd, 0);
         if (map != MAP_FAILED) {
             madvise(map, static_cast<std::size_t>(m_size), MADV_SEQUENTIAL);
             m_map = map;

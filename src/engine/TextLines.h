@@ -51,7 +51,8 @@ public:
             // memchr is far faster than a byte loop. The next LF is remembered, so a file
             // whose lines end in lone CRs is not searched to its end once per line.
             if (m_lf < m_next) {
-                const void* lf = std::memchr(m_next, '\n', static_cast<std::size_t>(m_end - m_next));
+                const void* lf =
+                    std::memchr(m_next, '\n', static_cast<std::size_t>(m_end - m_next));
                 m_lf = lf ? static_cast<const char*>(lf) : m_end;
             }
             const char* cr = static_cast<const char*>(
