@@ -25,6 +25,12 @@
 
 const wxString CountingManager::RULES_FILE = "conf/conf.xml";
 
+namespace {
+template <typename Style> std::unique_ptr<Counter> Make() {
+    return std::make_unique<Style>();
+}
+} // namespace
+
 CountingManager::CountingManager() = default;
 
 CountingManager::~CountingManager() {
@@ -55,35 +61,28 @@ Counter* CountingManager::GetCounter(const wxString& style) {
         return cached->second;
 
     Counter* counter = nullptr;
-    auto own = [this](std::unique_ptr<Counter> created) {
-        m_ownedCounters.push_back(std::move(created));
-        return m_ownedCounters.back().get();
-    };
     if (style.CmpNoCase(BasicCounter::STYLE) == 0) {
         if (!BasicCounter::s_pInstance)
             BasicCounter::s_pInstance = std::make_unique<BasicCounter>();
         counter = BasicCounter::s_pInstance.get();
     } else if (style.CmpNoCase(CppCounter::STYLE) == 0) {
         counter = CppCounter::GetInstance();
-    } else if (style.CmpNoCase(PascalCounter::STYLE) == 0) {
-        counter = own(std::make_unique<PascalCounter>());
-    } else if (style.CmpNoCase(PhpCounter::STYLE) == 0) {
-        counter = own(std::make_unique<PhpCounter>());
-    } else if (style.CmpNoCase(AspxCounter::STYLE) == 0) {
-        counter = own(std::make_unique<AspxCounter>());
-    } else if (style.CmpNoCase(JspCounter::STYLE) == 0) {
-        counter = own(std::make_unique<JspCounter>());
-    } else if (style.CmpNoCase(SqlCounter::STYLE) == 0) {
-        counter = own(std::make_unique<SqlCounter>());
-    } else if (style.CmpNoCase(XmlCounter::STYLE) == 0) {
-        counter = own(std::make_unique<XmlCounter>());
-    } else if (style.CmpNoCase(ShellCounter::STYLE) == 0) {
-        counter = own(std::make_unique<ShellCounter>());
-    } else if (style.CmpNoCase(TxtCounter::STYLE) == 0) {
-        counter = own(std::make_unique<TxtCounter>());
     } else {
-        // A style of the user's own: counted by the markers of the rule of that name.
-        counter = own(std::make_unique<RuleCounter>());
+        using Factory = std::unique_ptr<Counter> (*)();
+        static const std::pair<const wxString*, Factory> styles[] = {
+            {&PascalCounter::STYLE, &Make<PascalCounter>}, {&PhpCounter::STYLE, &Make<PhpCounter>},
+            {&AspxCounter::STYLE, &Make<AspxCounter>},     {&JspCounter::STYLE, &Make<JspCounter>},
+            {&SqlCounter::STYLE, &Make<SqlCounter>},       {&XmlCounter::STYLE, &Make<XmlCounter>},
+            {&ShellCounter::STYLE, &Make<ShellCounter>},   {&TxtCounter::STYLE, &Make<TxtCounter>}};
+        // A style of the user's own is counted by the markers of the rule of that name.
+        Factory make = &Make<RuleCounter>;
+        for (const auto& [name, factory] : styles)
+            if (style.CmpNoCase(*name) == 0) {
+                make = factory;
+                break;
+            }
+        m_ownedCounters.push_back(make());
+        counter = m_ownedCounters.back().get();
     }
 
     const auto rule = m_ruleMap.find(style);

@@ -2,20 +2,13 @@
 #include "JspCounter.h"
 
 #include "ScriptPage.h"
-#include "WhiteSpace.h"
 
 const wxString JspCounter::STYLE = "JSP";
 
 void JspCounter::CountLines(const TextLines& lines, std::uint64_t& total, std::uint64_t& code,
                             std::uint64_t& comment, std::uint64_t&, std::uint64_t& blank) {
     bool inScript = false;
-    for (std::string_view line : lines) {
-        ++total;
-        line = TrimRight(TrimLeft(line));
-        if (line.empty()) {
-            ++blank;
-            continue;
-        }
+    ForEachScriptLine(lines, total, blank, [&](std::string_view line) {
         if (!inScript) {
             if (Contains(line, "<%") && Contains(line, "%>")) {
                 ++code;
@@ -23,18 +16,11 @@ void JspCounter::CountLines(const TextLines& lines, std::uint64_t& total, std::u
                 ++code;
                 inScript = true;
             }
-        } else if (line.size() == 1) {
-            ++code;
-        } else if (EndsWith(line, "%>")) {
-            ++code;
-            inScript = false;
-        } else if (EndsLikeScriptCode(line) && StartsWith(line, "//")) {
-            ++comment;
-        } else if (EndsLikeScriptCode(line) && Contains(line, "//")) {
-            ++code;
-            ++comment;
-        } else if (!Contains(line, "//") && !Contains(line, "<%") && !Contains(line, "%>")) {
-            ++code;
+            return;
         }
-    }
+        // A line with a stray marker belongs to neither code nor comment.
+        if (!CountByScriptRules(line, inScript, code, comment) && !Contains(line, "//") &&
+            !Contains(line, "<%") && !Contains(line, "%>"))
+            ++code;
+    });
 }

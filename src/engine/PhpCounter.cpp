@@ -1,7 +1,7 @@
 // PHP line classification.
 #include "PhpCounter.h"
 
-#include "WhiteSpace.h"
+#include "ScriptPage.h"
 
 const wxString PhpCounter::STYLE = "PHP";
 
@@ -28,20 +28,14 @@ void PhpCounter::CountLines(const TextLines& lines, std::uint64_t& total, std::u
     bool inScript = false;
     bool inComment = false;
     constexpr std::size_t none = std::string_view::npos;
-    for (std::string_view line : lines) {
-        ++total;
-        line = TrimRight(TrimLeft(line));
-        if (line.empty()) {
-            ++blank;
-            continue;
-        }
+    ForEachScriptLine(lines, total, blank, [&](std::string_view line) {
         FindMarkers(line);
         if (m_found.empty()) {
             if (inScript && inComment)
                 ++comment;
             else if (inScript)
                 ++code;
-            continue;
+            return;
         }
         std::size_t firstBegin = none, lastEnd = none;
         for (const Found& f : m_found) {
@@ -90,5 +84,5 @@ void PhpCounter::CountLines(const TextLines& lines, std::uint64_t& total, std::u
             ++code;
         if (commentSeen)
             ++comment;
-    }
+    });
 }
