@@ -9,6 +9,7 @@
 #include "FilterObserver.h"
 #include "FilterParam.h"
 #include "TempDir.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -79,13 +80,7 @@ struct Recorder : CountingObserver, FilterObserver, AnalysisObserver {
 class CountingRunTest : public ::testing::Test {
 protected:
     CountingRunTest() {
-        auto c = std::make_unique<CounterRule>("C", "C/C++");
-        c->m_strSingleLineComment = "//";
-        c->m_strMultiLineCommentBegin = "/*";
-        c->m_strMultiLineCommentEnd = "*/";
-        mgr.m_ruleMap["C"] = std::move(c);
-        mgr.m_extMap[".c"] = std::make_unique<FileExtension>(".c", "C", "C source", true);
-        mgr.m_extMap[".h"] = std::make_unique<FileExtension>(".h", "C", "C header", true);
+        AddCStyle(mgr);
         mgr.m_extMap[".txt"] = std::make_unique<FileExtension>(".txt", "Text", "Text", false);
     }
 

@@ -4,6 +4,7 @@
 #include "CountingManager.h"
 #include "FileExtension.h"
 #include "TempDir.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -24,11 +25,6 @@ using Lines = std::vector<std::string>;
 
 const wxString kRulesFile = "conf/conf.xml";
 const std::string kDecl = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-
-std::string ReadFile(const wxString& path) {
-    std::ifstream in(path.fn_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::string U8(const wxString& text) {
     return text.utf8_string();
