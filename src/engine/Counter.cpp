@@ -55,9 +55,9 @@ void Counter::Count(FileResult* result, CountingParam*, AnalysisParam*) {
     if (!file.Open(result->m_strPath))
         return;
     result->m_dtModified = wxDateTime(file.ModificationTime());
-    if (!file.Load())
-        return;
     CountLines(file.Lines(), total, code, comment, codeComment, blank);
+    if (file.Failed()) // like a file that cannot be read as text
+        return;
     result->m_nSize = file.Size();
     result->m_nLines = total;
     result->m_nCodeLines = code;

@@ -1,11 +1,12 @@
-// One source file opened for counting: one open, one status call, then its bytes, mapped
-// when large and read into a reused buffer when small.
+// One source file opened for counting: one open, one status call, then its bytes in chunks.
 #pragma once
 
+#include "ChunkReader.h"
 #include "TextLines.h"
 
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <wx/string.h>
 
 class SourceFile {
@@ -20,15 +21,14 @@ public:
     bool Open(const wxString& path);
     std::uint64_t Size() const { return m_size; }
     std::time_t ModificationTime() const { return m_mtime; }
-    // Makes the bytes available; false when they cannot be read.
-    bool Load();
-    TextLines Lines() const { return TextLines(m_data, m_length); }
+    // The file's lines, to be walked once.
+    TextLines Lines() { return TextLines(*m_reader); }
+    // Reading stopped early: the lines walked are not the whole file.
+    bool Failed() const { return m_reader && m_reader->Failed(); }
 
 private:
     int m_fd = -1;
     std::uint64_t m_size = 0;
     std::time_t m_mtime = 0;
-    const char* m_data = nullptr;
-    std::size_t m_length = 0;
-    void* m_map = nullptr;
+    std::optional<ChunkReader> m_reader;
 };

@@ -1,5 +1,6 @@
 // Tests of the line splitting, the rule-driven classifier, the plain-text counter and the
 // file reading frame of Counter::Count.
+#include "ChunkReader.h"
 #include "Counter.h"
 #include "CounterRule.h"
 #include "FileResult.h"
@@ -15,6 +16,7 @@
 #include <cstdint>
 #include <fcntl.h>
 #include <future>
+#include <random>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -75,6 +77,34 @@ TEST(TextLinesTest, SplitsAtEveryKindOfLineEnd) {
             split.emplace_back(line);
         EXPECT_EQ(split, lines);
         EXPECT_EQ(TextLines(text).LineCount(), lines.size());
+    }
+}
+
+// Reading a file in small chunks must split it exactly as the whole text in memory: a CR LF,
+// a marker or a line may straddle two chunks, and a file may shrink after it was opened.
+TEST(TextLinesTest, ChunkedFileSplitsLikeTheWholeText) {
+    TempDir dir;
+    std::mt19937 random(7);
+    const char alphabet[] = {'a', '\r', '\n', ' ', '/', '*'};
+    for (int round = 0; round < 400; ++round) {
+        std::string text;
+        for (std::size_t n = random() % 40; n > 0; --n)
+            text += alphabet[random() % sizeof alphabet];
+        const std::size_t chunk = 1 + random() % 5;
+        SCOPED_TRACE(testing::PrintToString(text) + " in chunks of " + std::to_string(chunk));
+        const wxString path = dir.Write("f.c", text);
+        const int fd = open(path.fn_str(), O_RDONLY);
+        ASSERT_GE(fd, 0);
+        // Claim a larger size: the reader stops at the real end, as for a shrunk file.
+        ChunkReader reader(fd, text.size() + round % 3, chunk);
+        std::vector<std::string> chunked, whole;
+        for (std::string_view line : TextLines(reader))
+            chunked.emplace_back(line);
+        for (std::string_view line : TextLines(text))
+            whole.emplace_back(line);
+        close(fd);
+        EXPECT_EQ(chunked, whole);
+        EXPECT_FALSE(reader.Failed());
     }
 }
 

@@ -1,0 +1,34 @@
+// Reads an open file in chunks into one buffer reused from file to file, keeping the
+// unfinished tail of the previous chunk, so that a file of any size is counted in bounded
+// memory and without mapping it (a mapped file truncated by another program would kill
+// the process).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+class ChunkReader {
+public:
+    static constexpr std::size_t DEFAULT_CHUNK = 1 << 20;
+
+    // Reads at most `size` bytes of the file: what it held when it was opened.
+    ChunkReader(int fd, std::uint64_t size, std::size_t chunk = DEFAULT_CHUNK)
+        : m_fd(fd), m_remaining(size), m_chunk(chunk ? chunk : 1) {}
+    ChunkReader(const ChunkReader&) = delete;
+    ChunkReader& operator=(const ChunkReader&) = delete;
+    ~ChunkReader();
+
+    // Moves the bytes from keep to end to the front of the buffer and reads more behind
+    // them; keep and end then describe the new data. False when nothing more could be read:
+    // the end of the file, or a failure.
+    bool Refill(const char*& keep, const char*& end);
+
+    // A read or an allocation failed: the lines seen so far are not the whole file.
+    bool Failed() const { return m_failed; }
+
+private:
+    int m_fd;
+    std::uint64_t m_remaining;
+    std::size_t m_chunk;
+    bool m_failed = false;
+};
