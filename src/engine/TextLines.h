@@ -94,7 +94,7 @@ public:
         const char* m_next = nullptr;
         const char* m_end = nullptr;
         ChunkReader* m_reader = nullptr;
-        bool m_exhausted = false; // no more data will come
+        bool m_exhausted = false;   // no more data will come
         const char* m_lf = nullptr; // the next LF at or after m_next, or m_end
         std::string_view m_line;
         bool m_done = true;
