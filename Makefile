@@ -4,7 +4,9 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
-PACKAGES   := cmake make g++ pkg-config libwxgtk3.2-dev libgtest-dev libbenchmark-dev gettext locales bc time
+# xvfb, xauth: the window tests' display; locales-all, fonts-noto-cjk: Chinese and Japanese.
+PACKAGES   := cmake make g++ pkg-config libwxgtk3.2-dev libgtest-dev libbenchmark-dev gettext locales \
+              bc time xvfb xauth x11-apps imagemagick locales-all fonts-noto-cjk
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: all deps build run test clean
@@ -28,7 +30,11 @@ build: deps
 	cmake --build $(BUILD) -j$(JOBS)
 
 run: build
-	@echo "The main window is not built yet: $(BUILD)/run holds the staged rules and data, and bench/tallywick-bench counts a tree headless ($(BUILD)/bench/tallywick-bench DIR)."
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "Tallywick is a desktop program: start it from a desktop session (DISPLAY is not set)."; \
+	else \
+	  cd $(BUILD)/run && ./tallywick; \
+	fi
 
 # Every test, then the engine tests once more under AddressSanitizer and UBSan.
 test: build

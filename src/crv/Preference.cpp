@@ -1,0 +1,120 @@
+// Loading and saving the settings.
+#include "Preference.h"
+
+#include <wx/config.h>
+#include <wx/display.h>
+#include <wx/toplevel.h>
+
+Preference* Preference::s_pInstance = nullptr;
+
+namespace {
+const long DEFAULT_X = 40, DEFAULT_Y = 16, DEFAULT_W = 940, DEFAULT_H = 616;
+const wxString DIRECTORY_GROUP = "Directory";
+} // namespace
+
+Preference::~Preference() {
+    // The holder (the frame) deletes the instance at exit; a later call makes a fresh one.
+    if (s_pInstance == this)
+        s_pInstance = nullptr;
+}
+
+Preference* Preference::GetInstance() {
+    if (!s_pInstance)
+        s_pInstance = new Preference;
+    return s_pInstance;
+}
+
+void Preference::Load(wxTopLevelWindow* frame) {
+    m_pFrame = frame;
+    m_pConfig = wxConfigBase::Get();
+    m_pConfig->SetPath("/");
+    LoadFramePos();
+    m_pConfig->SetPath("/");
+    m_nShowFilterDirectory = m_pConfig->ReadLong("m_nShowFilterDirectory", 1);
+    m_nShowFilterExtension = m_pConfig->ReadLong("m_nShowFilterExtension", 1);
+    m_nShowFilterModifiedDate = m_pConfig->ReadLong("m_nShowFilterModifiedDate", 1);
+    m_nHideMenuBar = m_pConfig->ReadLong("m_nHideMenuBar", 1);
+    m_nHideStatusBar = m_pConfig->ReadLong("m_nHideStatusBar", 1);
+    m_nPreserveDirectory = m_pConfig->ReadLong("m_nPreserveDirectory", 1);
+    const long count = m_pConfig->ReadLong("m_nDirectoryNum", 0);
+    // A negative count (never written by Save) loads nothing.
+    m_nDirectoryNum = count > 0 ? static_cast<std::uint64_t>(count) : 0;
+    if (m_nPreserveDirectory > 0 && m_nDirectoryNum != 0) {
+        m_pConfig->SetPath(DIRECTORY_GROUP);
+        for (std::uint64_t i = 0; i < m_nDirectoryNum; ++i) {
+            // Read without a default, so that loading never writes a key.
+            wxString dir;
+            if (m_pConfig->Read(wxString::Format("%llu", static_cast<unsigned long long>(i)),
+                                &dir) &&
+                !dir.empty())
+                m_arrDirectory.Add(dir);
+        }
+    }
+    m_pConfig->SetPath("/");
+}
+
+void Preference::LoadFramePos() {
+    m_pConfig->SetPath("/");
+    m_nPreserveFrameSizePos = m_pConfig->ReadLong("m_nPreserveFrameSizePos", 1);
+    long x = DEFAULT_X, y = DEFAULT_Y, w = DEFAULT_W, h = DEFAULT_H;
+    if (m_nPreserveFrameSizePos > 0) {
+        x = m_pConfig->ReadLong("x", DEFAULT_X);
+        y = m_pConfig->ReadLong("y", DEFAULT_Y);
+        w = m_pConfig->ReadLong("w", DEFAULT_W);
+        h = m_pConfig->ReadLong("h", DEFAULT_H);
+        // A window stored on a monitor that is gone, or with no size, would open out of reach.
+        const bool visible =
+            w > 0 && h > 0 && wxDisplay::GetFromPoint(wxPoint(x, y)) != wxNOT_FOUND;
+        if (!visible) {
+            x = DEFAULT_X;
+            y = DEFAULT_Y;
+            w = DEFAULT_W;
+            h = DEFAULT_H;
+        }
+    }
+    m_pFrame->Move(x, y);
+    m_pFrame->SetClientSize(w, h);
+}
+
+void Preference::Save() {
+    m_pConfig->SetPath("/");
+    SaveFramePos();
+    m_pConfig->Write("m_nShowFilterDirectory", m_nShowFilterDirectory);
+    m_pConfig->Write("m_nShowFilterExtension", m_nShowFilterExtension);
+    m_pConfig->Write("m_nShowFilterModifiedDate", m_nShowFilterModifiedDate);
+    m_pConfig->SetPath("/");
+    m_pConfig->Write("m_nHideMenuBar", m_nHideMenuBar);
+    m_pConfig->Write("m_nHideStatusBar", m_nHideStatusBar);
+    m_pConfig->Write("m_nPreserveDirectory", m_nPreserveDirectory);
+    if (m_nPreserveDirectory > 0) {
+        // Rewrite the whole group: keys left from a longer list must not come back, and names
+        // are kept as they are (a folder name may end in a blank here).
+        m_pConfig->DeleteGroup(DIRECTORY_GROUP);
+        wxArrayString kept;
+        for (const wxString& dir : m_arrDirectory)
+            if (!dir.empty() && kept.size() < MAX_DIRECTORIES)
+                kept.Add(dir);
+        m_nDirectoryNum = kept.size();
+        m_pConfig->Write("m_nDirectoryNum", static_cast<long>(m_nDirectoryNum));
+        m_pConfig->SetPath(DIRECTORY_GROUP);
+        for (std::size_t i = 0; i < kept.size(); ++i)
+            m_pConfig->Write(wxString::Format("%zu", i), kept[i]);
+    }
+    m_pConfig->SetPath("/");
+}
+
+void Preference::SaveFramePos() {
+    if (!m_pConfig || !m_pFrame)
+        return;
+    m_pConfig->SetPath("/");
+    m_pConfig->Write("m_nPreserveFrameSizePos", m_nPreserveFrameSizePos);
+    // Full-screen and minimised geometry is not where the user wants the window next time.
+    if (m_nPreserveFrameSizePos > 0 && !m_pFrame->IsFullScreen() && !m_pFrame->IsIconized()) {
+        const wxSize client = m_pFrame->GetClientSize();
+        const wxPoint pos = m_pFrame->GetPosition();
+        m_pConfig->Write("x", pos.x);
+        m_pConfig->Write("y", pos.y);
+        m_pConfig->Write("w", client.x);
+        m_pConfig->Write("h", client.y);
+    }
+}

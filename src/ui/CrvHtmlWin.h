@@ -1,0 +1,15 @@
+// The report view: an HTML window whose links open outside it.
+#pragma once
+
+#include <wx/html/htmlwin.h>
+
+class CrvHtmlWin : public wxHtmlWindow {
+public:
+    CrvHtmlWin(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style,
+               const wxString& name);
+    virtual ~CrvHtmlWin() = default;
+
+    void OnLinkClicked(const wxHtmlLinkInfo& link) override;
+
+    wxWindow* m_pParent;
+};

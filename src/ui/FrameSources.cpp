@@ -1,0 +1,32 @@
+// Source directories and source types of the Counting Settings pane.
+#include "TallywickFrame.h"
+
+#include "ConfirmBox.h"
+#include "Preference.h"
+
+#include <wx/checklst.h>
+#include <wx/dirdlg.h>
+
+void TallywickFrame::LoadSourceDirs() {
+    m_pSourceDirList->Clear();
+    m_pSourceDirList->Append(m_pPreference->m_arrDirectory);
+}
+
+void TallywickFrame::OnAddDirClick(wxCommandEvent&) {
+    if (m_bCounting)
+        return;
+    if (m_pDirDialog->ShowModal() != wxID_OK)
+        return;
+    const int item = m_pSourceDirList->Append(m_pDirDialog->GetPath());
+    m_pSourceDirList->Check(item, true);
+}
+
+void TallywickFrame::OnDeleteDirClick(wxCommandEvent&) {
+    const int item = m_pSourceDirList->GetSelection();
+    if (item == wxNOT_FOUND)
+        return;
+    if (ShowConfirm(_("Are you sure you want to delete it?"), wxYES_NO, this) == wxYES)
+        m_pSourceDirList->Delete(item);
+}
+
+void TallywickFrame::OnSelectSourceType(wxCommandEvent&) {}

@@ -1,0 +1,72 @@
+// Start-up of the program.
+#include "TallywickApp.h"
+
+#include "ExecutablePath.h"
+#include "TallywickFrame.h"
+#include "chooselang.h"
+
+#include <csignal>
+#include <wx/config.h>
+#include <wx/filefn.h>
+#include <wx/icon.h>
+#include <wx/image.h>
+#include <wx/log.h>
+#include <wx/translation.h>
+
+const wxString TallywickApp::VENDOR_NAME = "Corvane";
+const wxString TallywickApp::APP_NAME = "Tallywick";
+const wxString TallywickApp::LOCALE_DIR = "locales/";
+const wxString TallywickApp::ICON_FILE = "img/Tallywick_01.ico";
+
+namespace {
+// A stop from the terminal or the end of the session closes the window normally, so the
+// settings and the rules are saved.
+void CloseOnSignal(int) {
+    if (wxWindow* top = wxTheApp->GetTopWindow()) {
+        top->Close();
+        // The window is deleted at the next idle time, which a signal alone does not bring.
+        wxWakeUpIdle();
+    }
+}
+} // namespace
+
+bool TallywickApp::OnInit() {
+    // Launchers and file managers start programs in another folder; the data lies beside us.
+    if (!wxDirExists("conf"))
+        wxSetWorkingDirectory(GetExecutableDir());
+
+    SetVendorName(VENDOR_NAME);
+    SetAppName(APP_NAME);
+    wxConfigBase::Get()->SetRecordDefaults(true);
+    wxFileTranslationsLoader::AddCatalogLookupPathPrefix(LOCALE_DIR);
+    InstallLanguage(GetUILanguage());
+    m_locale.AddCatalog(APP_NAME);
+
+    wxIcon icon;
+    if (wxFileExists(ICON_FILE)) {
+        wxLogNull quiet;
+        icon.LoadFile(ICON_FILE, wxBITMAP_TYPE_ICO);
+    }
+    wxInitAllImageHandlers();
+
+    m_frame = new TallywickFrame(nullptr, wxID_ANY);
+    if (icon.IsOk())
+        m_frame->SetIcon(icon);
+    m_frame->Show();
+    SetTopWindow(m_frame);
+
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        SetSignalHandler(signal, CloseOnSignal);
+    return true;
+}
+
+void TallywickApp::InstallLanguage(wxLanguage language) {
+    // Without the system's locale for the language the catalog still translates; the
+    // toolkit's complaint about the locale would otherwise open a box at every start.
+    if (language != wxLANGUAGE_DEFAULT && !wxLocale::IsAvailable(language)) {
+        wxLogNull quiet;
+        m_locale.Init(language, wxLOCALE_LOAD_DEFAULT);
+        return;
+    }
+    m_locale.Init(language, wxLOCALE_LOAD_DEFAULT);
+}

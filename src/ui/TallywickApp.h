@@ -1,0 +1,27 @@
+// The application object: names the program, installs the interface language and opens
+// the main window.
+#pragma once
+
+#include <wx/app.h>
+#include <wx/intl.h>
+
+class TallywickFrame;
+
+class TallywickApp : public wxApp {
+public:
+    virtual ~TallywickApp() = default;
+    bool OnInit() override;
+
+    static const wxString VENDOR_NAME;
+    static const wxString APP_NAME;
+    static const wxString LOCALE_DIR;
+    static const wxString ICON_FILE;
+
+    wxLocale m_locale;
+    TallywickFrame* m_frame = nullptr;
+
+private:
+    void InstallLanguage(wxLanguage language);
+};
+
+wxDECLARE_APP(TallywickApp);

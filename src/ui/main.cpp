@@ -1,0 +1,4 @@
+// The program's entry point.
+#include "TallywickApp.h"
+
+wxIMPLEMENT_APP(TallywickApp);

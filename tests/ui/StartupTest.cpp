@@ -1,0 +1,195 @@
+// Start-up and exit: the interface language, the stored settings and missing data.
+#include "Preference.h"
+#include "TallywickApp.h"
+#include "TallywickFrame.h"
+#include "UiTestSupport.h"
+#include "chooselang.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <wx/aui/framemanager.h>
+#include <wx/bmpbuttn.h>
+#include <wx/checklst.h>
+#include <wx/choicdlg.h>
+#include <wx/config.h>
+#include <wx/filename.h>
+#include <wx/statusbr.h>
+#include <wx/testing.h>
+
+namespace {
+// Answers the language question: the entry at index, or Cancel when index is negative.
+class ExpectLanguageChoice : public wxExpectModalBase<wxSingleChoiceDialog> {
+public:
+    explicit ExpectLanguageChoice(int index) : m_index(index) {}
+
+protected:
+    int OnInvoked(wxSingleChoiceDialog* dialog) const override {
+        EXPECT_EQ(dialog->GetTitle(), "Language selection");
+        if (m_index < 0)
+            return wxID_CANCEL;
+        dialog->SetSelection(m_index);
+        return wxID_OK;
+    }
+
+private:
+    int m_index;
+};
+
+wxConfigBase* Store() {
+    return wxConfigBase::Get();
+}
+
+bool Logged(const wxString& text) {
+    for (const wxString& message : uitest::LoggedMessages())
+        if (message.Contains(text))
+            return true;
+    return false;
+}
+
+TEST(StartupTest, FirstRunAsksForTheLanguageAndStoresEveryDefault) {
+    TallywickFrame* frame = nullptr;
+    wxTEST_DIALOG(frame = uitest::StartProgram(), ExpectLanguageChoice(2)); // English
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(Store()->Read("ui_language", ""), "en");
+    EXPECT_EQ(frame->GetPosition(), wxPoint(40, 16));
+    EXPECT_EQ(frame->GetClientSize(), wxSize(940, 616));
+    for (const char* key : {"m_nPreserveFrameSizePos", "x", "h", "m_nShowFilterDirectory",
+                            "m_nHideStatusBar", "m_nPreserveDirectory", "m_nDirectoryNum"})
+        EXPECT_TRUE(Store()->HasEntry(wxString("/") + key)) << key;
+    EXPECT_FALSE(Store()->HasGroup("/Directory"));
+    uitest::CloseProgram(frame);
+}
+
+TEST(StartupTest, ACancelledFirstChoiceIsAskedAgain) {
+    Store()->SetRecordDefaults(true); // as the program's start-up does
+    wxLanguage language = wxLANGUAGE_ENGLISH;
+    wxTEST_DIALOG(language = GetUILanguage(), ExpectLanguageChoice(-1));
+    EXPECT_EQ(language, wxLANGUAGE_DEFAULT);
+    EXPECT_EQ(Store()->Read("ui_language", "unset"), "");
+    wxTEST_DIALOG(language = GetUILanguage(), ExpectLanguageChoice(0));
+    EXPECT_EQ(language, wxLANGUAGE_DEFAULT);
+    EXPECT_EQ(Store()->Read("ui_language", ""), "default");
+    EXPECT_EQ(GetUILanguage(), wxLANGUAGE_DEFAULT); // no question any more
+}
+
+TEST(StartupTest, StoredLanguageNamesAreLookedUpAndUnknownOnesLogged) {
+    SaveUILanguage(wxLANGUAGE_JAPANESE);
+    EXPECT_EQ(Store()->Read("ui_language", ""), "ja");
+    EXPECT_EQ(GetUILanguage(), wxLANGUAGE_JAPANESE);
+    Store()->Write("ui_language", "Default"); // not "default": looked up, and unknown
+    EXPECT_EQ(GetUILanguage(), wxLANGUAGE_DEFAULT);
+    EXPECT_TRUE(Logged("Uknown locale code 'Default' in registry."));
+    EXPECT_EQ(Store()->Read("ui_language", ""), "Default");
+}
+
+TEST(StartupTest, ALanguageWithoutItsSystemLocaleStartsTranslatedAndSilent) {
+    // With no locale data at all, the system cannot set up Japanese.
+    const wxString empty = uitest::WorkDir() + "/no-locales";
+    wxFileName::Mkdir(empty);
+    setenv("LOCPATH", empty.utf8_str(), 1);
+    Store()->Write("ui_language", "ja_JP");
+    TallywickFrame* frame = uitest::StartProgram();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_NE(frame->m_pStatusBar->GetStatusText(0), "Ready");
+    EXPECT_EQ(frame->m_pStatusBar->GetStatusText(0), wxGetTranslation("Ready"));
+    EXPECT_TRUE(uitest::LoggedMessages().empty()) << uitest::LoggedMessages()[0];
+    uitest::CloseProgram(frame);
+}
+
+TEST(StartupTest, AStartWithoutPicturesShowsNoMessage) {
+    wxFileName::Rmdir(uitest::WorkDir() + "/img", wxPATH_RMDIR_RECURSIVE);
+    Store()->Write("ui_language", "en");
+    TallywickFrame* frame = uitest::StartProgram(); // any dialog would fail the test
+    ASSERT_NE(frame, nullptr);
+    EXPECT_FALSE(frame->m_pBtnStart->GetBitmapLabel().IsOk());
+    EXPECT_TRUE(uitest::LoggedMessages().empty()) << uitest::LoggedMessages()[0];
+    uitest::CloseProgram(frame);
+}
+
+TEST(StartupTest, GeometryAndFilterPanesComeFromTheStoreAndGeometryIsSavedAtExit) {
+    Store()->Write("ui_language", "en");
+    Store()->Write("x", 100);
+    Store()->Write("y", 50);
+    Store()->Write("w", 800);
+    Store()->Write("h", 500);
+    Store()->Write("m_nShowFilterExtension", 0);
+    Store()->Write("m_nShowFilterModifiedDate", 2);
+    TallywickFrame* frame = uitest::StartProgram();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->GetPosition(), wxPoint(100, 50));
+    EXPECT_EQ(frame->GetClientSize(), wxSize(800, 500));
+    EXPECT_TRUE(frame->m_pAuiManager->GetPane("Directory Filter").IsShown());
+    EXPECT_FALSE(frame->m_pAuiManager->GetPane("Extension Filter").IsShown());
+    EXPECT_FALSE(frame->m_pAuiManager->GetPane("Modified Date Filter").IsShown());
+    frame->Move(120, 60);
+    frame->SetClientSize(900, 600);
+    uitest::Idle();
+    uitest::CloseProgram(frame);
+    EXPECT_EQ(Store()->ReadLong("x", 0), 120);
+    EXPECT_EQ(Store()->ReadLong("w", 0), 900);
+    EXPECT_EQ(Store()->ReadLong("h", 0), 600);
+    EXPECT_EQ(Store()->ReadLong("m_nShowFilterModifiedDate", 0), 2);
+}
+
+TEST(StartupTest, GeometryOffEveryDisplayOrNotPreservedGivesTheDefaults) {
+    Store()->Write("ui_language", "en");
+    Store()->Write("x", 30000);
+    Store()->Write("y", 30000);
+    TallywickFrame* frame = uitest::StartProgram();
+    EXPECT_EQ(frame->GetPosition(), wxPoint(40, 16));
+    uitest::CloseProgram(frame);
+
+    Store()->Write("m_nPreserveFrameSizePos", 0);
+    Store()->Write("x", 300);
+    frame = uitest::StartProgram();
+    EXPECT_EQ(frame->GetPosition(), wxPoint(40, 16));
+    frame->Move(200, 100);
+    uitest::CloseProgram(frame);
+    EXPECT_EQ(Store()->ReadLong("x", 0), 300); // neither read nor written
+}
+
+TEST(StartupTest, TheDirectoryListIsSavedWholeAndLoadedUnchecked) {
+    Store()->Write("ui_language", "en");
+    // A stored count beyond what is there: the missing key is skipped and not created.
+    Store()->Write("m_nDirectoryNum", 3);
+    Store()->Write("/Directory/0", "/src/a");
+    Store()->Write("/Directory/2", "/src/c ");
+    TallywickFrame* frame = uitest::StartProgram();
+    wxCheckListBox* list = frame->m_pSourceDirList;
+    ASSERT_EQ(list->GetCount(), 2u);
+    EXPECT_EQ(list->GetString(1), "/src/c ");
+    EXPECT_FALSE(list->IsChecked(0));
+    EXPECT_FALSE(Store()->HasEntry("/Directory/1"));
+
+    list->Clear();
+    for (int i = 0; i < 20; ++i)
+        list->Append(i == 1 ? wxString() : wxString::Format("/tree/%d ", i));
+    uitest::CloseProgram(frame);
+    EXPECT_EQ(Store()->ReadLong("/m_nDirectoryNum", 0), 16);
+    EXPECT_EQ(Store()->Read("/Directory/0", ""), "/tree/0 ");
+    EXPECT_EQ(Store()->Read("/Directory/1", ""), "/tree/2 "); // no gap for the empty entry
+    EXPECT_EQ(Store()->Read("/Directory/15", ""), "/tree/16 ");
+    EXPECT_FALSE(Store()->HasEntry("/Directory/16"));
+
+    Store()->Write("/m_nDirectoryNum", -4);
+    frame = uitest::StartProgram();
+    EXPECT_EQ(frame->m_pSourceDirList->GetCount(), 0u);
+    frame->m_pSourceDirList->Append("/kept");
+    uitest::CloseProgram(frame);
+}
+
+class LanguageScreenshotTest : public testing::TestWithParam<const char*> {};
+
+TEST_P(LanguageScreenshotTest, TheMainWindowIsTranslated) {
+    Store()->Write("ui_language", GetParam());
+    TallywickFrame* frame = uitest::StartProgram();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_NE(frame->m_pStatusBar->GetStatusText(0), "Ready");
+    EXPECT_NE(frame->GetMenuBar()->GetMenuLabel(0), "&File");
+    EXPECT_TRUE(uitest::LoggedMessages().empty()) << uitest::LoggedMessages()[0];
+    uitest::SaveScreenshot(wxString("main-") + GetParam());
+    uitest::CloseProgram(frame);
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, LanguageScreenshotTest, testing::Values("zh_CN", "ja"));
+} // namespace

@@ -1,0 +1,100 @@
+// The window tests' entry point: each process gets a fresh HOME and working folder holding
+// conf/, img/ and locales/, and the toolkit is started without the program's own start-up,
+// which each test runs itself once it has prepared the store.
+#include "TallywickApp.h"
+#include "TallywickFrame.h"
+#include "UiTestSupport.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <wx/config.h>
+#include <wx/dialog.h>
+#include <wx/dir.h>
+#include <wx/filefn.h>
+#include <wx/filename.h>
+#include <wx/init.h>
+#include <wx/log.h>
+#include <wx/modalhook.h>
+#include <wx/utils.h>
+
+namespace {
+wxString g_root;
+wxArrayString g_messages;
+
+// Keeps what is logged, so that tests can see it and no log window opens.
+class CapturingLog : public wxLog {
+protected:
+    void DoLogTextAtLevel(wxLogLevel, const wxString& msg) override { g_messages.Add(msg); }
+};
+
+void CopyTree(const wxString& from, const wxString& to) {
+    wxFileName::Mkdir(to, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+    wxDir dir(from);
+    wxString name;
+    for (bool more = dir.GetFirst(&name); more; more = dir.GetNext(&name)) {
+        const wxString source = from + "/" + name;
+        if (wxDirExists(source))
+            CopyTree(source, to + "/" + name);
+        else
+            wxCopyFile(source, to + "/" + name);
+    }
+}
+
+// A dialog that no test expects fails the test instead of waiting for a user.
+class UnexpectedDialogHook : public wxModalDialogHook {
+protected:
+    int Enter(wxDialog* dialog) override {
+        ADD_FAILURE() << "unexpected dialog \"" << dialog->GetTitle() << "\"";
+        return wxID_CANCEL;
+    }
+    void Exit(wxDialog*) override {}
+};
+
+void OnAssert(const wxString& file, int line, const wxString& func, const wxString& cond,
+              const wxString& msg) {
+    ADD_FAILURE() << "toolkit assertion at " << file << ":" << line << " in " << func << ": "
+                  << cond << " " << msg;
+}
+} // namespace
+
+namespace uitest {
+wxString WorkDir() {
+    return g_root + "/work";
+}
+
+const wxArrayString& LoggedMessages() {
+    return g_messages;
+}
+} // namespace uitest
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    if (GTEST_FLAG_GET(list_tests))
+        return RUN_ALL_TESTS();
+
+    char pattern[] = "/tmp/tallywick-ui-XXXXXX";
+    g_root = mkdtemp(pattern);
+    wxFileName::Mkdir(g_root + "/home");
+    setenv("HOME", (g_root + "/home").utf8_str(), 1);
+    for (const char* data : {"conf", "img", "locales"})
+        CopyTree(wxString(TALLYWICK_RUN_DIR) + "/" + data, uitest::WorkDir() + "/" + data);
+    wxSetWorkingDirectory(uitest::WorkDir());
+
+    wxApp::SetInstance(new TallywickApp);
+    if (!wxEntryStart(argc, argv)) {
+        std::fprintf(stderr, "the toolkit could not start (is there a display?)\n");
+        return 1;
+    }
+    wxSetAssertHandler(OnAssert);
+    delete wxLog::SetActiveTarget(new CapturingLog);
+    UnexpectedDialogHook dialogHook;
+    dialogHook.Register();
+    wxTheApp->SetVendorName(TallywickApp::VENDOR_NAME);
+    wxTheApp->SetAppName(TallywickApp::APP_NAME);
+    const int result = RUN_ALL_TESTS();
+    dialogHook.Unregister();
+    delete wxConfigBase::Set(nullptr);
+    wxEntryCleanup();
+    wxFileName::Rmdir(g_root, wxPATH_RMDIR_RECURSIVE);
+    return result;
+}
