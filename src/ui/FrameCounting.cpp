@@ -1,16 +1,220 @@
-// The frame's side of a counting run: Start, Stop and the engine's notifications.
+// The frame's side of a counting run: Start, Stop, the controls' states and the engine's
+// notifications.
 #include "TallywickFrame.h"
 
+#include "ConfirmBox.h"
 #include "CountingManager.h"
+#include "FileExtension.h"
 
-void TallywickFrame::OnStartCounting(wxCommandEvent&) {}
+#include <wx/aui/auibook.h>
+#include <wx/bmpbuttn.h>
+#include <wx/checkbox.h>
+#include <wx/checklst.h>
+#include <wx/combobox.h>
+#include <wx/listctrl.h>
+#include <wx/log.h>
+#include <wx/propgrid/propgrid.h>
+#include <wx/statusbr.h>
+#include <wx/tokenzr.h>
+
+namespace {
+// Status field 0 redraws at once on every change, so a file's path is shown at most this often.
+const long STATUS_INTERVAL_MS = 100;
+const std::size_t UNREADABLE_SHOWN = 10;
+} // namespace
+
+void TallywickFrame::OnStartCounting(wxCommandEvent&) {
+    if (m_bCounting)
+        return; // a run is already on the stack
+    const unsigned count = m_pSourceDirList->GetCount();
+    if (count == 0) {
+        ShowConfirm(_("Please add source directory."), wxOK, this);
+        return;
+    }
+    bool anyChecked = false;
+    for (unsigned i = 0; i < count && !anyChecked; ++i)
+        anyChecked = m_pSourceDirList->IsChecked(i);
+    if (!anyChecked) {
+        ShowConfirm(_("Please check counting directory."), wxOK | wxCENTRE);
+        return;
+    }
+    if (m_pSourceTypeCombo->GetValue().empty()) {
+        ShowConfirm(_("Please select source types."), wxOK | wxCENTRE);
+        return;
+    }
+
+    // The lists are emptied first: their rows point into the records that Reset deletes.
+    ClearResults();
+    m_pCountingManager->Reset();
+    m_pCountingManager->m_nState = CountingManager::STATE_BUSY;
+    if (m_pNotebook->GetSelection() != 0)
+        m_pNotebook->SetSelection(0);
+    EnableControls();
+    m_nSortColumn = 0;
+    m_nSortAscending = false;
+    m_pFileList->RemoveSortIndicator();
+
+    CountingParam param;
+    for (unsigned i = 0; i < count; ++i)
+        if (m_pSourceDirList->IsChecked(i))
+            param.m_arrDirs.Add(m_pSourceDirList->GetString(i));
+    wxStringTokenizer types(m_pSourceTypeCombo->GetValue(), ";");
+    while (types.HasMoreTokens())
+        param.m_arrTypes.Add(types.GetNextToken());
+    param.m_bRecursive = m_pChkRecursive->GetValue();
+    ReadAnalysisParam();
+    m_pCountingManager->SetCountingParam(param, &m_analysisParam);
+    m_pCountingManager->m_pCountingObserver = this;
+    m_pCountingManager->m_pAnalysisObserver = this;
+    m_pCountingManager->m_pFilterObserver = this;
+
+    SetCursor(wxCursor(wxCURSOR_WAIT));
+    m_pStatusBar->SetStatusText(_("Counting"), 0);
+    m_statusClock.Start();
+    m_bCounting = true;
+    m_pCountingManager->Count();
+    m_bCounting = false;
+    SetCursor(wxCursor(wxCURSOR_ARROW));
+    if (m_pCountingManager->m_nState == CountingManager::STATE_STOPPED)
+        m_pStatusBar->SetStatusText(_("Canceled"), 0);
+    else if (m_pCountingManager->m_nState == CountingManager::STATE_COMPLETED)
+        m_pStatusBar->SetStatusText(_("Completed"), 0);
+    EnableControls();
+
+    if (m_bCloseAfterRun) {
+        Close(true); // the user closed the window during the run
+        return;
+    }
+    ReportUnreadablePaths();
+}
 
 void TallywickFrame::OnStopCounting(wxCommandEvent&) {
     m_pCountingManager->Stop();
 }
 
-void TallywickFrame::OnFileCounted() {}
+void TallywickFrame::EnableControls() {
+    const bool busy = m_pCountingManager->m_nState == CountingManager::STATE_BUSY;
+    const bool on = !busy;
+    for (wxWindow* control :
+         {static_cast<wxWindow*>(m_pSourceDirList), static_cast<wxWindow*>(m_pBtnAddDir),
+          static_cast<wxWindow*>(m_pBtnDeleteDir), static_cast<wxWindow*>(m_pChkRecursive),
+          static_cast<wxWindow*>(m_pSourceTypeCombo), static_cast<wxWindow*>(m_pBtnSelectType),
+          static_cast<wxWindow*>(m_pBtnStart)})
+        control->Enable(on);
+    m_pBtnStop->Enable(busy);
+    for (wxWindow* control :
+         {static_cast<wxWindow*>(m_pAnalysisGrid), static_cast<wxWindow*>(m_pBtnRefreshAnalysis),
+          static_cast<wxWindow*>(m_pDirFilterList), static_cast<wxWindow*>(m_pChkAllDirs),
+          static_cast<wxWindow*>(m_pBtnRefreshDir), static_cast<wxWindow*>(m_pExtFilterList),
+          static_cast<wxWindow*>(m_pChkAllExts), static_cast<wxWindow*>(m_pBtnRefreshExt),
+          static_cast<wxWindow*>(m_pDateFilterList), static_cast<wxWindow*>(m_pChkAllDates),
+          static_cast<wxWindow*>(m_pBtnRefreshDate), static_cast<wxWindow*>(m_pFileList),
+          static_cast<wxWindow*>(m_pDirList), static_cast<wxWindow*>(m_pTypeList)})
+        control->Enable(on);
+}
 
-void TallywickFrame::OnFilterUpdate() {}
+void TallywickFrame::ClearResults() {
+    m_fileRows.clear();
+    m_pFileList->SetItemCount(0);
+    m_pFileList->Refresh();
+    m_dirRows.clear();
+    m_pDirList->SetItemCount(0);
+    m_pDirList->Refresh();
+    if (m_pTypeList->GetItemCount() > 0)
+        m_pTypeList->DeleteAllItems();
+    for (wxCheckListBox* list : {m_pDirFilterList, m_pExtFilterList, m_pDateFilterList})
+        if (list->GetCount() > 0)
+            list->Clear();
+}
 
-void TallywickFrame::OnAnalysisUpdate() {}
+void TallywickFrame::OnFileCounted() {
+    FileResult* result = m_pCountingManager->m_fileResults.back().get();
+    AddFileResult(result);
+    if (m_statusClock.Time() >= STATUS_INTERVAL_MS) {
+        m_pStatusBar->SetStatusText(result->m_strPath, 0);
+        m_statusClock.Start();
+    }
+}
+
+void TallywickFrame::OnFilterUpdate() {
+    // The run has ended: show the last path counted, which the throttle may have skipped.
+    if (!m_pCountingManager->m_fileResults.empty())
+        m_pStatusBar->SetStatusText(m_pCountingManager->m_fileResults.back()->m_strPath, 0);
+    CountingManager& manager = *m_pCountingManager;
+    const auto refill = [](wxCheckListBox* list, const wxArrayString& values) {
+        list->Freeze();
+        if (list->GetCount() > 0)
+            list->Clear();
+        list->Append(values);
+        for (unsigned i = 0; i < list->GetCount(); ++i)
+            list->Check(i, true);
+        list->Thaw();
+    };
+    refill(m_pDirFilterList, manager.m_dirList);
+    manager.m_extList.Sort();
+    refill(m_pExtFilterList, manager.m_extList);
+    manager.m_dateList.Sort();
+    refill(m_pDateFilterList, manager.m_dateList);
+
+    UpdateSummaryGrid();
+    FillDirList();
+    FillTypeList();
+    ReadFilterParam();
+    GenerateReport();
+    // Long folder and file names are read in full after a run.
+    for (int column : {0, 2})
+        m_pFileList->SetColumnWidth(column, wxLIST_AUTOSIZE);
+}
+
+void TallywickFrame::OnAnalysisUpdate() {
+    m_fileRows.clear();
+    for (const auto& result : m_pCountingManager->m_fileResults)
+        if (result->m_bVisible)
+            m_fileRows.push_back(result.get());
+    m_pFileList->SetItemCount(static_cast<long>(m_fileRows.size()));
+    m_nSortAscending = true;
+    SortFileList(m_nSortColumn);
+    UpdateSummaryGrid();
+    m_dirRows.clear();
+    m_pDirList->SetItemCount(0);
+    FillDirList();
+    if (m_pTypeList->GetItemCount() > 0)
+        m_pTypeList->DeleteAllItems();
+    FillTypeList();
+    GenerateReport();
+}
+
+void TallywickFrame::OnSourceTypePicked(wxCommandEvent&) {
+    // An earlier selection picked from the box becomes what is counted; types deleted since
+    // then are dropped from it.
+    const int item = m_pSourceTypeCombo->GetSelection();
+    if (item == wxNOT_FOUND || m_bCounting)
+        return;
+    wxArrayString picked = wxSplit(m_pSourceTypeCombo->GetString(item), ';', '\0');
+    wxString kept;
+    for (auto& entry : m_pCountingManager->m_extMap)
+        entry.second->m_bSelected = false;
+    for (const wxString& ext : picked) {
+        FileExtension* found = m_pCountingManager->GetFileExtension(ext);
+        if (!found)
+            continue;
+        found->m_bSelected = true;
+        kept += ext + ";";
+    }
+    if (kept != m_pSourceTypeCombo->GetString(item)) {
+        m_pSourceTypeCombo->SetString(item, kept);
+        m_pSourceTypeCombo->SetSelection(item);
+    }
+}
+
+void TallywickFrame::ReportUnreadablePaths() {
+    const wxArrayString& paths = m_pCountingManager->m_unreadablePaths;
+    if (paths.empty())
+        return;
+    wxString text = wxString::Format(_("%zu files or folders could not be read:"), paths.size());
+    for (std::size_t i = 0; i < paths.size() && i < UNREADABLE_SHOWN; ++i)
+        text += "\n" + paths[i];
+    if (paths.size() > UNREADABLE_SHOWN)
+        text += "\n...";
+    wxLogWarning("%s", text);
+}

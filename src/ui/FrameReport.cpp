@@ -42,3 +42,5 @@ void TallywickFrame::ShowIndexPage() {
     }
     m_pHtmlWin->SetPage(s_strHtmlPage);
 }
+
+void TallywickFrame::GenerateReport() {}

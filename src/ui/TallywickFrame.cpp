@@ -4,6 +4,8 @@
 #include "CountingManager.h"
 #include "CrvHtmlWin.h"
 #include "PictureLoader.h"
+#include "ResultText.h"
+#include "VirtualListCtrl.h"
 #include "Preference.h"
 
 #include <wx/aui/auibar.h>
@@ -229,8 +231,10 @@ void TallywickFrame::CreateNotebook() {
     m_pPanelDetail = new wxPanel(m_pNotebook, ID_PANEL_DETAIL, wxDefaultPosition, wxDefaultSize,
                                  wxTAB_TRAVERSAL, "ID_PANEL_DETAIL");
     auto* detailSizer = new wxBoxSizer(wxVERTICAL);
-    m_pFileList = new wxListCtrl(m_pPanelDetail, ID_LC_DETAIL, wxDefaultPosition, wxDefaultSize,
-                                 wxLC_REPORT | wxLC_VRULES, wxDefaultValidator, "ID_LC_DETAIL");
+    m_pFileList = new VirtualListCtrl(m_pPanelDetail, ID_LC_DETAIL, wxDefaultSize, "ID_LC_DETAIL",
+                                      [this](long row, long column) {
+                                          return FileRowText(*m_fileRows[row], column);
+                                      });
     detailSizer->Add(m_pFileList, 1, wxALL | wxEXPAND, 4);
     FitPanel(m_pPanelDetail, detailSizer);
 
@@ -238,8 +242,10 @@ void TallywickFrame::CreateNotebook() {
                               wxTAB_TRAVERSAL, "ID_PANEL_DIR");
     m_pPanelDir->SetMinSize(wxSize(260, 400));
     auto* dirSizer = new wxBoxSizer(wxVERTICAL);
-    m_pDirList = new wxListCtrl(m_pPanelDir, ID_LC_DIR, wxDefaultPosition, wxSize(260, 84),
-                                wxLC_REPORT | wxLC_VRULES, wxDefaultValidator, "ID_LC_DIR");
+    m_pDirList = new VirtualListCtrl(m_pPanelDir, ID_LC_DIR, wxSize(260, 84), "ID_LC_DIR",
+                                     [this](long row, long column) {
+                                         return SummaryRowText(*m_dirRows[row], column);
+                                     });
     dirSizer->Add(m_pDirList, 2, wxTOP | wxLEFT | wxRIGHT | wxEXPAND, 4);
     m_pTypeList = new wxListCtrl(m_pPanelDir, ID_LISTCTRL3, wxDefaultPosition, wxSize(260, 83),
                                  wxLC_REPORT | wxLC_VRULES, wxDefaultValidator, "ID_LISTCTRL3");
@@ -516,6 +522,7 @@ void TallywickFrame::BindHandlers() {
     Bind(wxEVT_AUITOOLBAR_TOOL_DROPDOWN, &TallywickFrame::OnToolDropDown, this, ID_TOOL_EXPORT);
     Bind(wxEVT_AUITOOLBAR_TOOL_DROPDOWN, &TallywickFrame::OnToolDropDown, this, ID_TOOL_FILTER);
     Bind(wxEVT_CHAR_HOOK, &TallywickFrame::OnCharHook, this);
+    Bind(wxEVT_COMBOBOX, &TallywickFrame::OnSourceTypePicked, this, ID_COMBOBOX1);
     Bind(wxEVT_CLOSE_WINDOW, &TallywickFrame::OnClose, this);
 }
 

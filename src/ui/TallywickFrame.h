@@ -9,12 +9,17 @@
 #include "FilterObserver.h"
 #include "FilterParam.h"
 
+#include <vector>
 #include <wx/frame.h>
 #include <wx/menu.h>
+#include <wx/stopwatch.h>
 #include <wx/thread.h>
 
 class CountingManager;
 class CrvHtmlWin;
+class DirectoryResult;
+class FileResult;
+class Result;
 class Preference;
 class wxAuiManager;
 class wxAuiNotebook;
@@ -119,7 +124,6 @@ public:
     wxMutex m_mutexVersion;
     int m_nSortColumn = 0;
     bool m_nSortAscending = false;
-    wxListEvent* m_pListEvent = nullptr;
     CrvHtmlWin* m_pHtmlWin = nullptr;
     wxAuiManager* m_pAuiManager = nullptr;
     wxAuiNotebook* m_pNotebook = nullptr;
@@ -184,6 +188,16 @@ public:
     bool m_bCounting = false;
     bool m_bCloseAfterRun = false;
 
+    // The rows of the file and directory lists, which draw them on demand. Emptied before the
+    // manager deletes or rebuilds the records they point to.
+    std::vector<FileResult*> m_fileRows;
+    std::vector<DirectoryResult*> m_dirRows;
+    // What the last right click in a result list was on: the list and the row's record.
+    long m_nContextListId = 0;
+    Result* m_pContextRecord = nullptr;
+    // When status field 0 last showed a counted file's path.
+    wxStopWatch m_statusClock;
+
     // Window state and shutdown.
     void OnFullscreen(wxCommandEvent& event);
     void OnToolExportDropDown(wxCommandEvent& event);
@@ -198,6 +212,9 @@ public:
     // Counting.
     void OnStartCounting(wxCommandEvent& event);
     void OnStopCounting(wxCommandEvent& event);
+    void EnableControls();
+    void ClearResults();
+    void OnSourceTypePicked(wxCommandEvent& event);
 
     // Source directories and source types.
     void OnAddDirClick(wxCommandEvent& event);
@@ -207,6 +224,11 @@ public:
 
     // Result lists.
     void InitListColumns();
+    void AddFileResult(FileResult* result);
+    void FillDirList();
+    void FillTypeList();
+    static int wxCALLBACK CompareFileResult(wxIntPtr item1, wxIntPtr item2, wxIntPtr sortData);
+    void SortFileList(long sortData);
     void OnFileListItemRightClick(wxListEvent& event);
     void OnFileListColClick(wxListEvent& event);
     void OnDirListItemRightClick(wxListEvent& event);
@@ -217,14 +239,18 @@ public:
     void OnRefreshResultClick(wxCommandEvent& event);
     void OnCheckBoxSelectAllClick(wxCommandEvent& event);
     void OnFilterMenu(wxCommandEvent& event);
+    void ReadFilterParam();
     void UpdateFilterStatus();
 
     // Grids.
     void InitPropertyGrids();
+    void ReadAnalysisParam();
+    void UpdateSummaryGrid();
 
     // Report page.
     void LoadHtmlTemplate(const wxString& relativePath);
     void ShowIndexPage();
+    void GenerateReport();
 
     // Exports and version check.
     void OnExportHtml(wxCommandEvent& event);
@@ -251,4 +277,7 @@ private:
     void PopupToolMenu(long toolId, wxMenu& menu);
     void OnCharHook(wxKeyEvent& event);
     void OnClose(wxCloseEvent& event);
+
+    void ShowContextMenu(long listId, Result* record);
+    void ReportUnreadablePaths();
 };
