@@ -242,6 +242,21 @@ TEST_F(RulesFileTest, AmpersandTextRoundTripsUnchanged) {
     EXPECT_EQ(Snapshot(Start()), (Lines{"rule|C|C|R&amp;D|//||", "ext|.c|.c|C|&amp;&&lt;"}));
 }
 
+// The declared encoding stays, and what it cannot hold is written as references.
+TEST_F(RulesFileTest, DeclaredEncodingSurvivesTheSave) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"US-ASCII", "caf&#233;"}, {"ISO-8859-1", "caf&#233; and &#x4E2D;&#x6587;"}};
+    for (const auto& [encoding, desc] : cases) {
+        SCOPED_TRACE(encoding);
+        const std::string decl = "<?xml version=\"1.0\" encoding=\"" + encoding + "\"?>\n";
+        const Lines loaded =
+            Snapshot(Load(decl + "<rules>" + InRule("C", desc, "//", "", "") + "</rules>\n"));
+        ASSERT_EQ(loaded.size(), 1u);
+        EXPECT_EQ(End().substr(0, decl.size()), decl);
+        EXPECT_EQ(Snapshot(Start()), loaded);
+    }
+}
+
 // Nothing is loaded, a save has nothing to write, and the file stays as it was.
 TEST_F(RulesFileTest, BadInputLoadsNothingAndIsLeftAlone) {
     const std::string rule = InRule("C", "c", "//", "/*", "*/", InExt(".c", "C", "C"));
