@@ -292,7 +292,8 @@ TEST_F(RulesFileTest, BadInputLoadsNothingAndIsLeftAlone) {
     }
 }
 
-// A save that cannot replace the file fails and keeps the old one, with no temporary file.
+// A save that cannot replace the file (its folder gone, the file or the folder read-only)
+// fails and keeps the old one, with no temporary file.
 TEST_F(RulesFileTest, FailedSaveKeepsTheOldFile) {
     namespace fs = std::filesystem;
     const std::string text = InFile(InRule("C", "c", "//", "/*", "*/"));
@@ -303,6 +304,12 @@ TEST_F(RulesFileTest, FailedSaveKeepsTheOldFile) {
     EXPECT_EQ(ReadFile(dir / "moved/conf.xml"), text);
 
     fs::rename(U8(dir / "moved"), U8(dir / "conf"));
+    fs::permissions(U8(dir / kRulesFile), fs::perms(0444));
+    EXPECT_FALSE(mgr->SaveRules());
+    EXPECT_EQ(ReadFile(dir / kRulesFile), text);
+    EXPECT_EQ(fs::status(U8(dir / kRulesFile)).permissions(), fs::perms(0444));
+
+    fs::permissions(U8(dir / kRulesFile), fs::perms(0644));
     if (geteuid() == 0)
         GTEST_SKIP() << "root writes into read-only folders";
     fs::permissions(U8(dir / "conf"), fs::perms(0555));
