@@ -38,8 +38,11 @@ public:
                 wchar_t out[4] = {};
                 if (conv.ToWChar(out, 4, in, 1) == 1 && out[0] != 0)
                     m_table.emplace(static_cast<std::uint32_t>(out[0]), static_cast<char>(byte));
+                if (byte < 0x80 && out[0] != static_cast<wchar_t>(byte))
+                    m_asciiBytes = false;
             }
         }
+        m_asciiBytes = m_asciiBytes && (m_kind == UTF8 || m_kind == TABLE);
     }
 
     bool IsOk() const { return m_ok; }
@@ -55,6 +58,10 @@ public:
 
     // Appends one character; false when the encoding cannot hold it.
     bool Append(std::uint32_t code, std::string& out) const {
+        if (code < 0x80 && m_asciiBytes) {
+            out += static_cast<char>(code);
+            return true;
+        }
         if (code > 0x10FFFF || (code >= 0xD800 && code < 0xE000))
             return false;
         switch (m_kind) {
@@ -115,6 +122,7 @@ private:
     Kind m_kind = TABLE;
     bool m_ok = true;
     bool m_bom = false;
+    bool m_asciiBytes = true;  // ASCII characters are their own single bytes
     std::uint32_t m_limit = 0; // a single-byte encoding holding exactly the codes below it
     std::unordered_map<std::uint32_t, char> m_table;
 };
@@ -141,6 +149,12 @@ void OutputString(Output& out, const wxString& str) {
             out.ok = false;
 }
 
+void OutputString(Output& out, const wxChar* str) {
+    for (; *str; ++str)
+        if (!out.encoding.Append(static_cast<std::uint32_t>(*str), out.bytes))
+            out.ok = false;
+}
+
 // Comments and CDATA cannot hold references: content the encoding cannot hold is left out
 // as a whole rather than half-written.
 void OutputVerbatim(Output& out, const wxString& str) {
@@ -156,17 +170,17 @@ void OutputVerbatim(Output& out, const wxString& str) {
 void OutputStringEnt(Output& out, const wxString& str, int flags) {
     for (wxUniChar ch : str) {
         const std::uint32_t code = ch.GetValue();
-        const char* entity = nullptr;
+        const wxChar* entity = nullptr;
         if (code == '<')
-            entity = "&lt;";
+            entity = wxS("&lt;");
         else if (code == '>')
-            entity = "&gt;";
+            entity = wxS("&gt;");
         else if (code == '&')
-            entity = "&amp;";
+            entity = wxS("&amp;");
         else if (code == '"' && flags != 0)
-            entity = "&quot;";
+            entity = wxS("&quot;");
         if (entity)
-            OutputString(out, wxString::FromAscii(entity));
+            OutputString(out, entity);
         else if (!IsXmlChar(code))
             continue;
         else if (!out.encoding.Append(code, out.bytes))
@@ -175,7 +189,9 @@ void OutputStringEnt(Output& out, const wxString& str, int flags) {
 }
 
 void OutputIndentation(Output& out, int indent) {
-    OutputString(out, wxS("\n") + wxString(wxS(' '), 2 * indent));
+    OutputString(out, wxS("\n"));
+    for (int i = 0; i < indent; ++i)
+        OutputString(out, wxS("  "));
 }
 
 void OutputNode(Output& out, const wxXmlNode* node, int indent, int indentstep) {
@@ -198,9 +214,12 @@ void OutputNode(Output& out, const wxXmlNode* node, int indent, int indentstep) 
         break;
 
     case wxXML_ELEMENT_NODE: {
-        OutputString(out, wxS("<") + node->GetName());
+        OutputString(out, wxS("<"));
+        OutputString(out, node->GetName());
         for (const wxXmlAttribute* attr = node->GetAttributes(); attr; attr = attr->GetNext()) {
-            OutputString(out, wxS(" ") + attr->GetName() + wxS("=\""));
+            OutputString(out, wxS(" "));
+            OutputString(out, attr->GetName());
+            OutputString(out, wxS("=\""));
             OutputStringEnt(out, attr->GetValue(), 1);
             OutputString(out, wxS("\""));
         }
@@ -222,7 +241,9 @@ void OutputNode(Output& out, const wxXmlNode* node, int indent, int indentstep) 
         }
         if (indentstep >= 0 && last->GetType() != wxXML_TEXT_NODE)
             OutputIndentation(out, indent);
-        OutputString(out, wxS("</") + node->GetName() + wxS(">"));
+        OutputString(out, wxS("</"));
+        OutputString(out, node->GetName());
+        OutputString(out, wxS(">"));
         break;
     }
 
