@@ -34,7 +34,8 @@ template <typename Style> std::unique_ptr<Counter> Make() {
 CountingManager::CountingManager() = default;
 
 CountingManager::~CountingManager() {
-    SaveRules();
+    if (!m_bRulesSaved)
+        SaveRules();
     // The shared counters outlive this manager: they must not keep pointing at its rules.
     for (auto& entry : m_counterMap) {
         Counter* counter = entry.second;

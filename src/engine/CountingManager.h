@@ -55,7 +55,8 @@ public:
     // Rules file.
     void LoadRules();
     // Writes the rules back; false when the file could not be replaced (it then stays as it
-    // was). Without a loaded document there is nothing to write, which is no failure.
+    // was). Without a loaded document there is nothing to write, which is no failure. Once
+    // it has been called, the destructor leaves the file alone; otherwise it saves.
     bool SaveRules();
 
     // Counter factory.
@@ -116,4 +117,5 @@ private:
     // Counters created for this manager; the "Basic" and "C" counters are shared and live
     // for the whole program.
     std::vector<std::unique_ptr<Counter>> m_ownedCounters;
+    bool m_bRulesSaved = false;
 };

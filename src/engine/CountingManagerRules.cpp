@@ -74,6 +74,8 @@ void CountingManager::LoadRules() {
 }
 
 bool CountingManager::SaveRules() {
+    // The window saves while closing and wants the result; the end does not save again.
+    m_bRulesSaved = true;
     if (!m_pRootNode || m_pRootNode->GetName() != wxS("rules"))
         return true;
     for (wxXmlNode* child = m_pRootNode->GetChildren(); child;) {

@@ -132,10 +132,29 @@ TEST_F(RulesFileTest, OneRuleWithTwoExtensionsIsWrittenInTwentyLines) {
                                  "    <type>C</type>\n"
                                  "  </rule>\n"
                                  "</rules>\n";
+    // A second save must replace the rule elements, not repeat them.
+    for (int save = 0; save < 2; ++save) {
+        EXPECT_TRUE(mgr->SaveRules());
+        EXPECT_EQ(ReadFile(dir / kRulesFile), expected);
+    }
+}
+
+// The window saves while closing; after that, whatever its result, the end writes nothing.
+TEST_F(RulesFileTest, AnExplicitSaveIsTheOnlySave) {
+    namespace fs = std::filesystem;
+    const std::string text = InFile(InRule("C", "c", "//", "/*", "*/"));
+    Load(text).m_ruleMap["C"]->m_strDesc = "saved";
     EXPECT_TRUE(mgr->SaveRules());
-    EXPECT_EQ(ReadFile(dir / kRulesFile), expected);
-    // The save at the end must replace the rule elements, not repeat them.
-    EXPECT_EQ(End(), expected);
+    const std::string saved = ReadFile(dir / kRulesFile);
+    EXPECT_NE(saved, text);
+    mgr->m_ruleMap["C"]->m_strDesc = "not saved";
+    EXPECT_EQ(End(), saved);
+
+    Load(text).m_ruleMap["C"]->m_strDesc = "lost";
+    fs::rename(U8(dir / "conf"), U8(dir / "moved"));
+    EXPECT_FALSE(mgr->SaveRules());
+    fs::rename(U8(dir / "moved"), U8(dir / "conf"));
+    EXPECT_EQ(End(), text);
 }
 
 TEST_F(RulesFileTest, LoadingQuirks) {
