@@ -107,9 +107,13 @@ public:
     wxArrayString m_dirList;
     wxArrayString m_extList;
     wxArrayString m_dateList;
+    // Folders that could not be listed and files that could not be read in full during the
+    // last run; their records (if any) look like empty ones. Emptied by Reset.
+    wxArrayString m_unreadablePaths;
 
 private:
-    // Drops directories already in the list (a folder chosen twice, or inside another).
+    // Drops directories already in the list: a folder chosen twice, under two names, or
+    // inside another. The first name met is kept.
     void RemoveDuplicateDirs();
     // Counts the countable files directly inside one directory.
     void CountDirectory(const wxString& dir);
