@@ -1,6 +1,7 @@
 // tallywick-bench: a headless counting run over the given folders, for measuring.
 //   tallywick-bench DIR... [--conf FILE] [--csv OUT] [--no-recursive]
-// Loads the rules file, selects every extension, counts, and prints one line of figures.
+// Loads the rules file, selects every extension, counts, and prints one line of figures;
+// the folders and files that could not be read go to standard error.
 #include "AnalysisParam.h"
 #include "CountingManager.h"
 #include "CountingObserver.h"
@@ -71,6 +72,7 @@ int main(int argc, char** argv) {
 
     double seconds = 0;
     std::size_t files = 0, lines = 0, bytes = 0;
+    wxArrayString unreadable;
     bool exported = true;
     {
         CountingManager manager;
@@ -90,6 +92,7 @@ int main(int argc, char** argv) {
         files = manager.m_totalResult.m_nFiles;
         lines = manager.m_totalResult.m_nLines;
         bytes = manager.m_totalResult.m_nSize;
+        unreadable = manager.m_unreadablePaths;
         if (!csv.empty())
             exported = manager.ExportCsv(csv);
     }
@@ -98,6 +101,13 @@ int main(int argc, char** argv) {
 
     std::printf("files %zu lines %zu bytes %zu seconds %.3f MB/s %.1f files/s %.0f\n", files, lines,
                 bytes, seconds, bytes / 1e6 / seconds, files / seconds);
+    if (!unreadable.empty()) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "could not read %zu folders or files, among them:\n",
+                     unreadable.size());
+        for (std::size_t i = 0; i < unreadable.size() && i < 10; ++i)
+            std::fprintf(stderr, "  %s\n", static_cast<const char*>(unreadable[i].utf8_str()));
+    }
     if (!exported) {
         std::fprintf(stderr, "could not write %s\n", static_cast<const char*>(csv.utf8_str()));
         return 1;

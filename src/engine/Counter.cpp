@@ -6,6 +6,9 @@
 #include "SourceFile.h"
 #include "WhiteSpace.h"
 
+#include <ctime>
+#include <new>
+
 namespace {
 // A marker with a character outside ISO-8859-1 can never match a byte: it stays empty.
 std::string ToLatin1(const wxString& marker) {
@@ -49,21 +52,38 @@ private:
 };
 } // namespace
 
-void Counter::Count(FileResult* result, CountingParam*, AnalysisParam*) {
+namespace {
+// The years a date column can show; times beyond them make no valid date.
+constexpr std::time_t kEarliestTime = -62135596800 + 86400; // 0001-01-02
+constexpr std::time_t kLatestTime = 253402300799 - 86400;   // 9999-12-30
+} // namespace
+
+bool Counter::Count(FileResult* result, CountingParam*, AnalysisParam*) {
     std::uint64_t total = 0, code = 0, comment = 0, codeComment = 0, blank = 0;
     SourceFile file;
     if (!file.Open(result->m_strPath))
-        return;
-    result->m_dtModified = wxDateTime(file.ModificationTime());
-    CountLines(file.Lines(), total, code, comment, codeComment, blank);
+        return !file.Failed();
+    // A time that makes no valid date is treated like one that cannot be read.
+    const std::time_t modified = file.ModificationTime();
+    if (modified >= kEarliestTime && modified <= kLatestTime) {
+        const wxDateTime when(modified);
+        if (when.IsValid())
+            result->m_dtModified = when;
+    }
+    try {
+        CountLines(file.Lines(), total, code, comment, codeComment, blank);
+    } catch (const std::bad_alloc&) {
+        return false; // memory for this one file: the run goes on without its lines
+    }
     if (file.Failed()) // like a file that cannot be read as text
-        return;
+        return false;
     result->m_nSize = file.Size();
     result->m_nLines = total;
     result->m_nCodeLines = code;
     result->m_nCommentLines = comment;
     result->m_nCodeCommentLines = codeComment;
     result->m_nBlankLines = blank;
+    return true;
 }
 
 const Counter::Markers& Counter::MarkersOf(const CounterRule* rule) {

@@ -28,7 +28,9 @@ public:
     virtual ~Counter() = default;
 
     // Counts the file at result->m_strPath and fills its size, modification time and lines.
-    void Count(FileResult* result, CountingParam* countingParam, AnalysisParam* analysisParam);
+    // False when the file could not be opened or read in full (its lines then stay zero); a
+    // file that is not a regular file is no failure.
+    bool Count(FileResult* result, CountingParam* countingParam, AnalysisParam* analysisParam);
 
     // Adds the lines of one file to the five counters.
     virtual void CountLines(const TextLines& lines, std::uint64_t& total, std::uint64_t& code,

@@ -10,7 +10,9 @@
 #include "CppCounter.h"
 #include "DirectorySearch.h"
 #include "FileExtension.h"
+#include "FileNames.h"
 #include "JspCounter.h"
+#include "LongPath.h"
 #include "MessagePump.h"
 #include "PascalCounter.h"
 #include "PhpCounter.h"
@@ -19,6 +21,10 @@
 #include "TxtCounter.h"
 #include "XmlCounter.h"
 
+#include <fcntl.h>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <unordered_set>
 #include <wx/filefn.h>
 #include <wx/hashmap.h>
@@ -34,7 +40,8 @@ template <typename Style> std::unique_ptr<Counter> Make() {
 CountingManager::CountingManager() = default;
 
 CountingManager::~CountingManager() {
-    SaveRules();
+    if (!m_bRulesSaved)
+        SaveRules();
     // The shared counters outlive this manager: they must not keep pointing at its rules.
     for (auto& entry : m_counterMap) {
         Counter* counter = entry.second;
@@ -117,6 +124,7 @@ void CountingManager::Reset() {
     ClearFileResults();
     ClearDirectoryResults();
     ClearExtensionResults();
+    m_unreadablePaths.clear();
     m_nState = STATE_IDLE;
 }
 
@@ -200,24 +208,34 @@ void CountingManager::CollectSubDirs() {
 }
 
 void CountingManager::RemoveDuplicateDirs() {
-    // "/a/b/" and "/a/b" list the same files.
-    auto key = [](wxString dir) {
-        while (dir.length() > 1 && dir.Last() == wxFILE_SEP_PATH)
-            dir.RemoveLast();
-        return dir;
-    };
-    std::unordered_set<wxString, wxStringHash, wxStringEqual> seen;
+    // A folder is known by its device and inode, whatever its spelling ("/t" and "/t/.",
+    // or a link to it). One that cannot be opened is known by its spelling, where "/a/b/"
+    // and "/a/b" are the same.
+    std::set<std::pair<dev_t, ino_t>> seenIds;
+    std::unordered_set<wxString, wxStringHash, wxStringEqual> seenNames;
     wxArrayString unique;
-    for (const wxString& dir : m_countingParam.m_arrDirs)
-        if (seen.insert(key(dir)).second)
+    for (const wxString& dir : m_countingParam.m_arrDirs) {
+        struct stat st;
+        const int fd = OpenPath(ToFileSystemPath(dir), O_PATH | O_CLOEXEC);
+        const bool known = fd >= 0 && fstat(fd, &st) == 0;
+        if (fd >= 0)
+            close(fd);
+        wxString name = dir;
+        while (name.length() > 1 && name.Last() == wxFILE_SEP_PATH)
+            name.RemoveLast();
+        if (known ? seenIds.insert({st.st_dev, st.st_ino}).second : seenNames.insert(name).second)
             unique.push_back(dir);
+    }
     m_countingParam.m_arrDirs.swap(unique);
 }
 
 void CountingManager::Count() {
-    if (m_countingParam.m_bRecursive)
-        CollectSubDirs();
+    // Before the walk as well, so that a folder chosen twice is not walked twice.
     RemoveDuplicateDirs();
+    if (m_countingParam.m_bRecursive) {
+        CollectSubDirs();
+        RemoveDuplicateDirs();
+    }
     if (m_nState != STATE_STOPPED) {
         for (const wxString& dir : m_countingParam.m_arrDirs) {
             PumpOneMessage();
@@ -245,7 +263,8 @@ void CountingManager::CountDirectory(const wxString& dir) {
         record->m_strExt = ext;
         record->m_strPath = path;
         SplitPath(path, record->m_strName, record->m_strDir);
-        GetCounter(ruleType)->Count(record.get(), &m_countingParam, m_pAnalysisParam);
+        if (!GetCounter(ruleType)->Count(record.get(), &m_countingParam, m_pAnalysisParam))
+            m_unreadablePaths.push_back(path);
         Analyse(m_pAnalysisParam, record.get());
         m_totalResult.AddCounts(*record, 1);
         m_totalResult.AddEstimates(*record);
@@ -253,4 +272,6 @@ void CountingManager::CountDirectory(const wxString& dir) {
         if (m_pCountingObserver)
             m_pCountingObserver->OnFileCounted();
     }
+    if (search.Failed())
+        m_unreadablePaths.push_back(dir);
 }

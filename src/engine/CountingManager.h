@@ -55,7 +55,8 @@ public:
     // Rules file.
     void LoadRules();
     // Writes the rules back; false when the file could not be replaced (it then stays as it
-    // was). Without a loaded document there is nothing to write, which is no failure.
+    // was). Without a loaded document there is nothing to write, which is no failure. Once
+    // it has been called, the destructor leaves the file alone; otherwise it saves.
     bool SaveRules();
 
     // Counter factory.
@@ -106,9 +107,13 @@ public:
     wxArrayString m_dirList;
     wxArrayString m_extList;
     wxArrayString m_dateList;
+    // Folders that could not be listed and files that could not be read in full during the
+    // last run; their records (if any) look like empty ones. Emptied by Reset.
+    wxArrayString m_unreadablePaths;
 
 private:
-    // Drops directories already in the list (a folder chosen twice, or inside another).
+    // Drops directories already in the list: a folder chosen twice, under two names, or
+    // inside another. The first name met is kept.
     void RemoveDuplicateDirs();
     // Counts the countable files directly inside one directory.
     void CountDirectory(const wxString& dir);
@@ -116,4 +121,5 @@ private:
     // Counters created for this manager; the "Basic" and "C" counters are shared and live
     // for the whole program.
     std::vector<std::unique_ptr<Counter>> m_ownedCounters;
+    bool m_bRulesSaved = false;
 };

@@ -4,7 +4,11 @@
 #include "AtomicFile.h"
 #include "CounterRule.h"
 #include "FileExtension.h"
+#include "TextFold.h"
 
+#include <unordered_map>
+#include <vector>
+#include <wx/hashmap.h>
 #include <wx/mstream.h>
 #include <wx/xml/xml.h>
 
@@ -21,11 +25,11 @@ void CountingManager::LoadRules() {
     if (!m_xmlDoc.Load(RULES_FILE, "UTF-8", 0))
         return;
     m_pRootNode = m_xmlDoc.GetRoot();
-    if (!m_pRootNode || m_pRootNode->GetName() != "rules")
+    if (!m_pRootNode || m_pRootNode->GetName() != wxS("rules"))
         return;
     for (wxXmlNode* ruleNode = m_pRootNode->GetChildren(); ruleNode;
          ruleNode = ruleNode->GetNext()) {
-        if (ruleNode->GetType() != wxXML_ELEMENT_NODE || ruleNode->GetName() != "rule")
+        if (ruleNode->GetType() != wxXML_ELEMENT_NODE || ruleNode->GetName() != wxS("rule"))
             continue;
         wxString type, desc, single, begin, end;
         // The extensions of one rule element share these: a child that one of them lacks
@@ -35,25 +39,25 @@ void CountingManager::LoadRules() {
             if (child->GetType() != wxXML_ELEMENT_NODE)
                 continue;
             const wxString& name = child->GetName();
-            if (name == "type")
+            if (name == wxS("type"))
                 type = child->GetNodeContent();
-            else if (name == "desc")
+            else if (name == wxS("desc"))
                 desc = child->GetNodeContent();
-            else if (name == "single-line-comment")
+            else if (name == wxS("single-line-comment"))
                 single = child->GetNodeContent();
-            else if (name == "multi-line-comment-begin")
+            else if (name == wxS("multi-line-comment-begin"))
                 begin = child->GetNodeContent();
-            else if (name == "multi-line-comment-end")
+            else if (name == wxS("multi-line-comment-end"))
                 end = child->GetNodeContent();
-            else if (name == "extension") {
+            else if (name == wxS("extension")) {
                 for (wxXmlNode* field = child->GetChildren(); field; field = field->GetNext()) {
                     if (field->GetType() != wxXML_ELEMENT_NODE)
                         continue;
-                    if (field->GetName() == "name")
+                    if (field->GetName() == wxS("name"))
                         extName = field->GetNodeContent();
-                    else if (field->GetName() == "desc")
+                    else if (field->GetName() == wxS("desc"))
                         extDesc = field->GetNodeContent();
-                    else if (field->GetName() == "ruletype")
+                    else if (field->GetName() == wxS("ruletype"))
                         extRuleType = field->GetNodeContent();
                 }
                 extName.MakeLower();
@@ -70,32 +74,40 @@ void CountingManager::LoadRules() {
 }
 
 bool CountingManager::SaveRules() {
-    if (!m_pRootNode || m_pRootNode->GetName() != "rules")
+    // The window saves while closing and wants the result; the end does not save again.
+    m_bRulesSaved = true;
+    if (!m_pRootNode || m_pRootNode->GetName() != wxS("rules"))
         return true;
     for (wxXmlNode* child = m_pRootNode->GetChildren(); child;) {
         wxXmlNode* next = child->GetNext();
-        if (child->GetType() == wxXML_ELEMENT_NODE && child->GetName() == "rule") {
+        if (child->GetType() == wxXML_ELEMENT_NODE && child->GetName() == wxS("rule")) {
             m_pRootNode->RemoveChild(child);
             delete child;
         }
         child = next;
     }
+    // The extensions of each rule type, found once: comparing every extension with every
+    // rule would make a large file take minutes.
+    std::unordered_map<wxString, std::vector<const FileExtension*>, wxStringHash, wxStringEqual>
+        extsByType;
+    for (const auto& entry : m_extMap)
+        extsByType[Fold(entry.second->m_strRuleType)].push_back(entry.second.get());
     for (const auto& entry : m_ruleMap) {
         const CounterRule& rule = *entry.second;
-        wxXmlNode* ruleNode = new wxXmlNode(m_pRootNode, wxXML_ELEMENT_NODE, "rule");
-        AddElement(ruleNode, "type", rule.m_strType);
-        AddElement(ruleNode, "desc", rule.m_strDesc);
-        AddElement(ruleNode, "single-line-comment", rule.m_strSingleLineComment);
-        AddElement(ruleNode, "multi-line-comment-begin", rule.m_strMultiLineCommentBegin);
-        AddElement(ruleNode, "multi-line-comment-end", rule.m_strMultiLineCommentEnd);
-        for (const auto& extEntry : m_extMap) {
-            const FileExtension& ext = *extEntry.second;
-            if (ext.m_strRuleType.CmpNoCase(rule.m_strType) != 0)
-                continue;
-            wxXmlNode* extNode = new wxXmlNode(ruleNode, wxXML_ELEMENT_NODE, "extension");
-            AddElement(extNode, "name", ext.m_strExt);
-            AddElement(extNode, "desc", ext.m_strDesc);
-            AddElement(extNode, "ruletype", ext.m_strRuleType);
+        wxXmlNode* ruleNode = new wxXmlNode(m_pRootNode, wxXML_ELEMENT_NODE, wxS("rule"));
+        AddElement(ruleNode, wxS("type"), rule.m_strType);
+        AddElement(ruleNode, wxS("desc"), rule.m_strDesc);
+        AddElement(ruleNode, wxS("single-line-comment"), rule.m_strSingleLineComment);
+        AddElement(ruleNode, wxS("multi-line-comment-begin"), rule.m_strMultiLineCommentBegin);
+        AddElement(ruleNode, wxS("multi-line-comment-end"), rule.m_strMultiLineCommentEnd);
+        const auto exts = extsByType.find(Fold(rule.m_strType));
+        if (exts == extsByType.end())
+            continue;
+        for (const FileExtension* ext : exts->second) {
+            wxXmlNode* extNode = new wxXmlNode(ruleNode, wxXML_ELEMENT_NODE, wxS("extension"));
+            AddElement(extNode, wxS("name"), ext->m_strExt);
+            AddElement(extNode, wxS("desc"), ext->m_strDesc);
+            AddElement(extNode, wxS("ruletype"), ext->m_strRuleType);
         }
     }
     wxMemoryOutputStream buffer;

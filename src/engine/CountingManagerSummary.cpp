@@ -5,23 +5,14 @@
 #include "FileExtension.h"
 #include "FilterObserver.h"
 #include "FilterParam.h"
+#include "TextFold.h"
 
 #include <unordered_map>
 #include <unordered_set>
 #include <wx/hashmap.h>
-#include <wx/wxcrt.h>
 
 namespace {
 using StringSet = std::unordered_set<wxString, wxStringHash, wxStringEqual>;
-
-// Folds a text so that two texts fold alike exactly when wxString::CmpNoCase finds them equal.
-wxString Fold(const wxString& text) {
-    wxString folded;
-    folded.reserve(text.length());
-    for (wxUniChar ch : text)
-        folded += static_cast<wxChar>(wxTolower(ch));
-    return folded;
-}
 
 wxString DateText(const wxDateTime& when) {
     return when.Format("%Y-%m-%d");

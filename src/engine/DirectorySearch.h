@@ -19,9 +19,12 @@ public:
     // The full path of the next entry, or an empty string at the end (also when the
     // directory cannot be read).
     wxString Next();
+    // The directory could not be opened, or not every entry could be read.
+    bool Failed() const { return m_failed; }
 
 private:
     DIR* m_dir = nullptr;
+    bool m_failed = false;
     Kind m_kind;
     wxString m_prefix; // the directory with one trailing separator
 };

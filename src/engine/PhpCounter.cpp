@@ -5,22 +5,23 @@
 
 const wxString PhpCounter::STYLE = "PHP";
 
-void PhpCounter::FindMarkers(std::string_view line) {
-    m_found.clear();
+bool PhpCounter::MarkerWalk::Next(Found& found) {
     // Occurrences of one marker never overlap; those of different markers may ("/*/" holds
     // "/*" at 0 and "*/" at 1). No two markers can start at the same position.
-    std::size_t resume[6] = {};
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char ch = line[i];
+    for (; m_pos < m_line.size(); ++m_pos) {
+        const char ch = m_line[m_pos];
         if (ch != '<' && ch != '?' && ch != '/' && ch != '*' && ch != '#')
             continue;
         for (int m = 0; m < 6; ++m) {
-            if (i >= resume[m] && line.compare(i, MARKERS[m].size(), MARKERS[m]) == 0) {
-                m_found.push_back({i, static_cast<Marker>(m)});
-                resume[m] = i + MARKERS[m].size();
+            if (m_pos >= m_resume[m] && m_line.compare(m_pos, MARKERS[m].size(), MARKERS[m]) == 0) {
+                found = {m_pos, static_cast<Marker>(m)};
+                m_resume[m] = m_pos + MARKERS[m].size();
+                ++m_pos;
+                return true;
             }
         }
     }
+    return false;
 }
 
 void PhpCounter::CountLines(const TextLines& lines, std::uint64_t& total, std::uint64_t& code,
@@ -29,23 +30,20 @@ void PhpCounter::CountLines(const TextLines& lines, std::uint64_t& total, std::u
     bool inComment = false;
     constexpr std::size_t none = std::string_view::npos;
     ForEachScriptLine(lines, total, blank, [&](std::string_view line) {
-        FindMarkers(line);
-        if (m_found.empty()) {
+        Found f;
+        MarkerWalk walk(line);
+        if (!walk.Next(f)) {
             if (inScript && inComment)
                 ++comment;
             else if (inScript)
                 ++code;
             return;
         }
-        std::size_t firstBegin = none, lastEnd = none;
-        for (const Found& f : m_found) {
-            if (f.marker == ScriptBegin && firstBegin == none)
-                firstBegin = f.pos;
-            if (f.marker == ScriptEnd)
-                lastEnd = f.pos;
-        }
+        // Neither marker overlaps itself, so the walk meets these same two.
+        const std::size_t firstBegin = line.find(MARKERS[ScriptBegin]);
+        const std::size_t lastEnd = line.rfind(MARKERS[ScriptEnd]);
         bool skipToEnd = false, codeSeen = false, commentSeen = false;
-        for (const Found& f : m_found) {
+        do {
             if (!inScript) {
                 if (f.marker == ScriptBegin) {
                     inScript = true;
@@ -79,7 +77,7 @@ void PhpCounter::CountLines(const TextLines& lines, std::uint64_t& total, std::u
                     codeSeen = true;
                 inScript = false;
             }
-        }
+        } while (walk.Next(f));
         if (codeSeen)
             ++code;
         if (commentSeen)

@@ -5,7 +5,6 @@
 #include "Counter.h"
 
 #include <string_view>
-#include <vector>
 
 class PhpCounter : public Counter {
 public:
@@ -24,8 +23,17 @@ private:
         Marker marker;
     };
 
-    // Fills m_found with the markers of the line in ascending order of position.
-    void FindMarkers(std::string_view line);
+    // Walks the markers of one line in ascending order of position, without storing them:
+    // a line of any length costs no memory.
+    class MarkerWalk {
+    public:
+        explicit MarkerWalk(std::string_view line) : m_line(line) {}
+        // The next marker; false after the last.
+        bool Next(Found& found);
 
-    std::vector<Found> m_found; // scratch, reused from line to line
+    private:
+        std::string_view m_line;
+        std::size_t m_pos = 0;
+        std::size_t m_resume[6] = {};
+    };
 };

@@ -2,7 +2,9 @@
 #include "SourceFile.h"
 
 #include "FileNames.h"
+#include "LongPath.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,12 +16,18 @@ SourceFile::~SourceFile() {
 
 bool SourceFile::Open(const wxString& path) {
     // O_NONBLOCK keeps a FIFO from blocking the open; it does not affect regular files.
-    const std::string bytes = ToFileSystemPath(path);
-    m_fd = open(bytes.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (m_fd < 0)
+    m_fd = OpenPath(ToFileSystemPath(path), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (m_fd < 0) {
+        // A socket cannot be opened at all; like a FIFO it is simply no source file.
+        m_failed = errno != ENXIO && errno != ENODEV;
         return false;
+    }
     struct stat st;
-    if (fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (fstat(m_fd, &st) != 0) {
+        m_failed = true;
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
         close(m_fd);
         m_fd = -1;
         return false;

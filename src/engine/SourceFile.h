@@ -23,11 +23,13 @@ public:
     std::time_t ModificationTime() const { return m_mtime; }
     // The file's lines, to be walked once.
     TextLines Lines() { return TextLines(*m_reader); }
-    // Reading stopped early: the lines walked are not the whole file.
-    bool Failed() const { return m_reader && m_reader->Failed(); }
+    // The file could not be opened, or reading stopped early: the lines walked are not the
+    // whole file. A file that is not a regular file is refused, not failed.
+    bool Failed() const { return m_failed || (m_reader && m_reader->Failed()); }
 
 private:
     int m_fd = -1;
+    bool m_failed = false;
     std::uint64_t m_size = 0;
     std::time_t m_mtime = 0;
     std::optional<ChunkReader> m_reader;

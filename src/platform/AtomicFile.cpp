@@ -24,11 +24,32 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
     return true;
 }
 
+// Follows symbolic links to the file they name, as a shell redirection does: the last one
+// may dangle, and the file is then created where it points. False on a loop.
+bool ResolveLinks(std::string& path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return true;
+        std::string link(static_cast<std::size_t>(st.st_size) + 1, '\0');
+        const ssize_t length = readlink(path.c_str(), link.data(), link.size());
+        if (length < 0 || static_cast<std::size_t>(length) >= link.size())
+            return false; // gone or changed meanwhile
+        link.resize(static_cast<std::size_t>(length));
+        const std::size_t slash = path.rfind('/');
+        if (link.empty() || link[0] == '/' || slash == std::string::npos)
+            path = link;
+        else
+            path = path.substr(0, slash + 1) + link;
+    }
+    errno = ELOOP;
+    return false;
+}
+
 // The permissions a new file gets: those of the file it replaces, or the default ones.
-mode_t TargetMode(const std::string& target) {
-    struct stat st;
-    if (stat(target.c_str(), &st) == 0)
-        return st.st_mode & 07777;
+mode_t TargetMode(const struct stat* existing) {
+    if (existing)
+        return existing->st_mode & 07777;
     const mode_t mask = umask(0);
     umask(mask);
     return 0666 & ~mask;
@@ -36,18 +57,25 @@ mode_t TargetMode(const std::string& target) {
 } // namespace
 
 bool WriteFileAtomically(const wxString& path, const void* data, std::size_t size) {
-    // Through a symbolic link, replace the file it points to and keep the link.
     std::string target = ToFileSystemPath(path);
-    if (char* real = realpath(target.c_str(), nullptr)) {
-        target = real;
-        std::free(real);
-    }
-    std::string temp = target + ".XXXXXX";
+    if (!ResolveLinks(target))
+        return false;
+    struct stat st;
+    const bool exists = stat(target.c_str(), &st) == 0;
+    // A file without write permission is left alone, even by the superuser; the rename would
+    // otherwise replace it without asking.
+    if (exists &&
+        (S_ISDIR(st.st_mode) || (st.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0))
+        return false;
+    // A short name, so that a target whose own name is near the limit still has one beside it.
+    const std::size_t slash = target.rfind('/');
+    std::string temp =
+        (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + ".twXXXXXX";
     const int fd = mkstemp(temp.data());
     if (fd < 0)
         return false;
     bool ok = WriteAll(fd, static_cast<const char*>(data), size) &&
-              fchmod(fd, TargetMode(target)) == 0 && fsync(fd) == 0;
+              fchmod(fd, TargetMode(exists ? &st : nullptr)) == 0 && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;
     ok = ok && rename(temp.c_str(), target.c_str()) == 0;
     if (!ok)

@@ -5,5 +5,7 @@
 #include <wx/string.h>
 
 // Writes the bytes to a temporary file beside the target, flushes it to disk and renames
-// it over the target. False when any step fails; the target is then unchanged.
+// it over the target. Symbolic links are followed to the file they name, which is created
+// if a link dangles. False when any step fails or the target is read-only; the target is
+// then unchanged.
 bool WriteFileAtomically(const wxString& path, const void* data, std::size_t size);

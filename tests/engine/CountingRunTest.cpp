@@ -123,12 +123,13 @@ protected:
 };
 
 // Recursive runs sort the folders (upper case first, subfolders right after their parent);
-// others keep the given order. A folder chosen twice, inside another or with a trailing "/"
-// is counted once. Idle, the walk goes one level deep and the state stays; stopped before
-// Count, nothing is walked or counted.
+// others keep the given order. A folder chosen twice, inside another, with a trailing "/",
+// as "." or through a link is counted once, under the name met first. Idle, the walk goes
+// one level deep and the state stays; stopped before Count, nothing is walked or counted.
 TEST_F(CountingRunTest, WhichFoldersAreCountedAndInWhatOrder) {
     for (const char* name : {"a/x.c", "a/s/z.c", "b/w.c", "B/v.c", "C/d/d.h"})
         dir.Write(name, "x;\n");
+    ASSERT_EQ(0, symlink("a", (dir / "link").utf8_str()));
     const std::uint32_t busy = M::STATE_BUSY, done = M::STATE_COMPLETED;
     struct Case {
         std::uint32_t before, after;
@@ -142,6 +143,9 @@ TEST_F(CountingRunTest, WhichFoldersAreCountedAndInWhatOrder) {
         {busy, done, Dirs({"b", "a"}), false, {"b/w.c", "a/x.c"}},
         {busy, done, Dirs({"a", "a"}), false, {"a/x.c"}},
         {busy, done, Dirs({"a/", "a"}), false, {"a/x.c"}},
+        {busy, done, Dirs({"", "."}), true, {"B/v.c", "C/d/d.h", "a/x.c", "a/s/z.c", "b/w.c"}},
+        {busy, done, Dirs({"link", "a/."}), false, {"link/x.c"}},
+        {busy, done, Dirs({"", "link"}), true, {"B/v.c", "C/d/d.h", "a/x.c", "a/s/z.c", "b/w.c"}},
         {busy, done, {}, true, {}},
         {M::STATE_IDLE, M::STATE_IDLE, Dirs({""}), true, {"B/v.c", "a/x.c", "b/w.c"}},
         {M::STATE_STOPPED, M::STATE_STOPPED, Dirs({"a", ""}), true, {}},
@@ -376,6 +380,7 @@ TEST_F(CountingRunTest, UnusualEntriesAndOddNames) {
     ASSERT_EQ(0, symlink("..", (dir / "a/up").utf8_str()));
     ASSERT_EQ(0, symlink("a", (dir / "side").utf8_str()));
     ASSERT_EQ(0, symlink("real.c", (dir / "alias.c").utf8_str()));
+    ASSERT_EQ(0, symlink("gone.c", (dir / "dangling.c").utf8_str()));
     ASSERT_EQ(0, mkfifo((dir / "pipe.c").utf8_str(), 0644));
     ASSERT_EQ(0, chmod((dir / "locked").utf8_str(), 0));
     dir.Write("odd/with space.c", "x;\n");
@@ -402,11 +407,75 @@ TEST_F(CountingRunTest, UnusualEntriesAndOddNames) {
         {"alias.c", {0, 3, 2, 0, 1, 0}},      {"pipe.c", {0, 0, 0, 0, 0, 0}},
         {"real.c", {0, 3, 2, 0, 1, 0}},       {"x.c", {0, 1, 1, 0, 0, 0}},
         {"with space.c", {0, 1, 1, 0, 0, 0}}, {"comma,name.c", {0, 2, 2, 0, 0, 0}},
-        {"quo\"te.c", {0, 3, 3, 0, 0, 0}},    {"6", {0, 4, 4, 0, 0, 0}}};
+        {"quo\"te.c", {0, 3, 3, 0, 0, 0}},    {"6", {0, 4, 4, 0, 0, 0}},
+        {"dangling.c", {0, 0, 0, 0, 0, 0}}};
     if (root)
         expected["in.c"] = expected["deep.c"] = {0, 1, 1, 0, 0, 0};
     EXPECT_EQ(found, expected);
     EXPECT_EQ(mgr.m_fileResults.size(), expected.size());
+    // What could not be read is told apart from what is empty; a FIFO is simply no source.
+    EXPECT_EQ(Strings(mgr.m_unreadablePaths),
+              Strings(root ? Dirs({"dangling.c", "missing"})
+                           : Dirs({"dangling.c", "locked", "missing"})));
+
+    mgr.Reset();
+    EXPECT_EQ(mgr.m_nState, M::STATE_IDLE);
+    EXPECT_TRUE(mgr.m_unreadablePaths.empty());
+    EXPECT_TRUE(mgr.m_fileResults.empty());
+}
+
+// A tree deeper than one system call takes is counted in full under its full paths; a file
+// dated just before 1970 keeps the time its record was made with.
+TEST_F(CountingRunTest, DeepPathsAndUnusableDates) {
+    const int top = open(dir.Path().utf8_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(top, 0);
+    int fd = dup(top);
+    wxString deep = dir.Path();
+    const std::string name(200, 'd');
+    while (deep.length() < 5000) {
+        ASSERT_EQ(0, mkdirat(fd, name.c_str(), 0755));
+        const int next = openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY);
+        close(fd);
+        ASSERT_GE(next, 0);
+        fd = next;
+        deep += "/" + name;
+    }
+    const int file = openat(fd, "deep.c", O_WRONLY | O_CREAT, 0644);
+    ASSERT_EQ(write(file, "x;\n// y\n", 8), 8);
+    close(file);
+    close(fd);
+    const timespec before1970[2] = {{-1, 0}, {-1, 0}};
+    ASSERT_EQ(0,
+              utimensat(top, dir.Write("old.c", "x;\n").AfterLast('/').utf8_str(), before1970, 0));
+    close(top);
+    const wxDateTime start = wxDateTime::Now();
+    Run(Dirs({""}));
+
+    ASSERT_EQ(FileNames(), (Names{"deep.c", "old.c"}));
+    for (const auto& file : mgr.m_fileResults) {
+        SCOPED_TRACE(file->m_strName.utf8_string());
+        EXPECT_TRUE(file->m_dtModified.IsValid());
+        if (file->m_strName == "old.c") {
+            EXPECT_GE(file->m_dtModified.GetTicks(), start.GetTicks());
+            continue;
+        }
+        EXPECT_EQ(file->m_strPath, deep + "/deep.c");
+        EXPECT_EQ(CountsOf(*file), (Counts{0, 2, 1, 0, 1, 0}));
+    }
+    EXPECT_TRUE(mgr.m_unreadablePaths.empty());
+}
+
+// The extension runs from the last dot of the whole path.
+TEST(CountingManagerPaths, GetExtensionTakesTheLastDot) {
+    const std::pair<const char*, const char*> cases[] = {{"/src/a.tar.c", ".c"},
+                                                         {"/src/lib.d/README", ".d/README"},
+                                                         {"/src/Makefile", ""},
+                                                         {"/src/Up.C", ".C"}};
+    for (const auto& [path, ext] : cases) {
+        wxString got = "stale";
+        CountingManager::GetExtension(path, got);
+        EXPECT_EQ(got, ext) << path;
+    }
 }
 
 } // namespace

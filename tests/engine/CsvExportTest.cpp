@@ -16,6 +16,8 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <wx/filefn.h>
 #include <wx/filename.h>
 
@@ -129,8 +131,8 @@ TEST_F(CsvExportTest, QuotedNamesAndRoundedPercentages) {
                   "# IT Cases, 0.02\n# IT Defects, 0.00\n");
 }
 
-// Neither a missing folder nor a folder in the file's place is created, replaced or left
-// with a temporary file.
+// Neither a missing folder, a folder in the file's place, a read-only file nor a link into a
+// missing folder is created, replaced or left with a temporary file.
 TEST_F(CsvExportTest, UnwritablePathFailsAndLeavesNothing) {
     RunAndExport(dir.MakeDir("p"));
     namespace fs = std::filesystem;
@@ -138,12 +140,31 @@ TEST_F(CsvExportTest, UnwritablePathFailsAndLeavesNothing) {
         return std::distance(fs::directory_iterator(dir.Path().utf8_string()),
                              fs::directory_iterator());
     };
+    const wxString locked = dir.Write("locked.csv", "keep");
+    ASSERT_EQ(0, chmod(locked.utf8_str(), 0444));
+    ASSERT_EQ(0, symlink("missing/out.csv", (dir / "nowhere.csv").utf8_str()));
     const auto before = entries();
-    EXPECT_FALSE(mgr.ExportCsv(dir / "missing/out.csv"));
+    for (const char* target : {"missing/out.csv", "p", "locked.csv", "nowhere.csv"}) {
+        SCOPED_TRACE(target);
+        EXPECT_FALSE(mgr.ExportCsv(dir / target));
+        EXPECT_EQ(entries(), before);
+    }
     EXPECT_FALSE(wxDirExists(dir / "missing"));
-    EXPECT_FALSE(mgr.ExportCsv(dir / "p"));
-    EXPECT_TRUE(wxDirExists(dir / "p"));
-    EXPECT_EQ(entries(), before);
+    EXPECT_EQ(ReadFile(locked), "keep");
+}
+
+// A name at the length limit, and a dangling link written through to where it points.
+TEST_F(CsvExportTest, LongNamesAndDanglingLinksAreWritten) {
+    const std::string expected = RunAndExport(dir.MakeDir("p"));
+    const wxString longName = dir / (wxString('n', 251) + ".csv");
+    ASSERT_EQ(0, symlink("p/real.csv", (dir / "link.csv").utf8_str()));
+    for (const wxString& target : {longName, dir / "link.csv"}) {
+        EXPECT_TRUE(mgr.ExportCsv(target));
+        EXPECT_EQ(ReadFile(target), expected);
+    }
+    EXPECT_TRUE(
+        wxFileName(dir / "link.csv").Exists(wxFILE_EXISTS_SYMLINK | wxFILE_EXISTS_NO_FOLLOW));
+    EXPECT_EQ(ReadFile(dir / "p/real.csv"), expected);
 }
 
 } // namespace

@@ -132,10 +132,29 @@ TEST_F(RulesFileTest, OneRuleWithTwoExtensionsIsWrittenInTwentyLines) {
                                  "    <type>C</type>\n"
                                  "  </rule>\n"
                                  "</rules>\n";
+    // A second save must replace the rule elements, not repeat them.
+    for (int save = 0; save < 2; ++save) {
+        EXPECT_TRUE(mgr->SaveRules());
+        EXPECT_EQ(ReadFile(dir / kRulesFile), expected);
+    }
+}
+
+// The window saves while closing; after that, whatever its result, the end writes nothing.
+TEST_F(RulesFileTest, AnExplicitSaveIsTheOnlySave) {
+    namespace fs = std::filesystem;
+    const std::string text = InFile(InRule("C", "c", "//", "/*", "*/"));
+    Load(text).m_ruleMap["C"]->m_strDesc = "saved";
     EXPECT_TRUE(mgr->SaveRules());
-    EXPECT_EQ(ReadFile(dir / kRulesFile), expected);
-    // The save at the end must replace the rule elements, not repeat them.
-    EXPECT_EQ(End(), expected);
+    const std::string saved = ReadFile(dir / kRulesFile);
+    EXPECT_NE(saved, text);
+    mgr->m_ruleMap["C"]->m_strDesc = "not saved";
+    EXPECT_EQ(End(), saved);
+
+    Load(text).m_ruleMap["C"]->m_strDesc = "lost";
+    fs::rename(U8(dir / "conf"), U8(dir / "moved"));
+    EXPECT_FALSE(mgr->SaveRules());
+    fs::rename(U8(dir / "moved"), U8(dir / "conf"));
+    EXPECT_EQ(End(), text);
 }
 
 TEST_F(RulesFileTest, LoadingQuirks) {
@@ -242,6 +261,21 @@ TEST_F(RulesFileTest, AmpersandTextRoundTripsUnchanged) {
     EXPECT_EQ(Snapshot(Start()), (Lines{"rule|C|C|R&amp;D|//||", "ext|.c|.c|C|&amp;&&lt;"}));
 }
 
+// The declared encoding stays, and what it cannot hold is written as references.
+TEST_F(RulesFileTest, DeclaredEncodingSurvivesTheSave) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"US-ASCII", "caf&#233;"}, {"ISO-8859-1", "caf&#233; and &#x4E2D;&#x6587;"}};
+    for (const auto& [encoding, desc] : cases) {
+        SCOPED_TRACE(encoding);
+        const std::string decl = "<?xml version=\"1.0\" encoding=\"" + encoding + "\"?>\n";
+        const Lines loaded =
+            Snapshot(Load(decl + "<rules>" + InRule("C", desc, "//", "", "") + "</rules>\n"));
+        ASSERT_EQ(loaded.size(), 1u);
+        EXPECT_EQ(End().substr(0, decl.size()), decl);
+        EXPECT_EQ(Snapshot(Start()), loaded);
+    }
+}
+
 // Nothing is loaded, a save has nothing to write, and the file stays as it was.
 TEST_F(RulesFileTest, BadInputLoadsNothingAndIsLeftAlone) {
     const std::string rule = InRule("C", "c", "//", "/*", "*/", InExt(".c", "C", "C"));
@@ -277,7 +311,8 @@ TEST_F(RulesFileTest, BadInputLoadsNothingAndIsLeftAlone) {
     }
 }
 
-// A save that cannot replace the file fails and keeps the old one, with no temporary file.
+// A save that cannot replace the file (its folder gone, the file or the folder read-only)
+// fails and keeps the old one, with no temporary file.
 TEST_F(RulesFileTest, FailedSaveKeepsTheOldFile) {
     namespace fs = std::filesystem;
     const std::string text = InFile(InRule("C", "c", "//", "/*", "*/"));
@@ -288,6 +323,12 @@ TEST_F(RulesFileTest, FailedSaveKeepsTheOldFile) {
     EXPECT_EQ(ReadFile(dir / "moved/conf.xml"), text);
 
     fs::rename(U8(dir / "moved"), U8(dir / "conf"));
+    fs::permissions(U8(dir / kRulesFile), fs::perms(0444));
+    EXPECT_FALSE(mgr->SaveRules());
+    EXPECT_EQ(ReadFile(dir / kRulesFile), text);
+    EXPECT_EQ(fs::status(U8(dir / kRulesFile)).permissions(), fs::perms(0444));
+
+    fs::permissions(U8(dir / kRulesFile), fs::perms(0644));
     if (geteuid() == 0)
         GTEST_SKIP() << "root writes into read-only folders";
     fs::permissions(U8(dir / "conf"), fs::perms(0555));

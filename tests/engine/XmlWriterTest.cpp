@@ -179,30 +179,60 @@ TEST(XmlWriter, AttributesCommentsCdataAndUnsupportedNodes) {
     EXPECT_EQ(g_asserts, std::vector<wxString>(2, "unsupported node type"));
 }
 
-// Tags and CDATA stay UTF-8; text, attribute values and comments are Latin-1, and a run the
-// encoding cannot hold vanishes up to the nearest escaped character.
-TEST(XmlWriter, Latin1DocumentDropsUnrepresentableRuns) {
+// Latin-1 holds e-acute but not the Chinese character: that one becomes a reference in
+// text and attribute values, and a comment or CDATA holding it is left out.
+TEST(XmlWriter, Latin1DocumentWritesReferencesForWhatItCannotHold) {
     const wxString eAcute = wxString::FromUTF8("\xC3\xA9");
-    const wxString han = wxString::FromUTF8("\xE4\xB8\xAD"); // not in ISO-8859-1
+    const wxString han = wxString::FromUTF8("\xE4\xB8\xAD");
     wxXmlDocumentEx doc;
     doc.SetFileEncoding("ISO-8859-1");
     wxXmlNode* root = MakeRoot(doc, "caf" + eAcute);
     root->AddAttribute("a", eAcute + "\"" + han + "\"x");
-    Text(Elem(root, "t"), "caf" + eAcute);
     Text(Elem(root, "mixed"), "a<" + han + ">b");
-    Text(Elem(root, "lost"), "x" + han + "y");
     Add(root, wxXML_COMMENT_NODE, wxString(), eAcute);
     Add(root, wxXML_COMMENT_NODE, wxString(), eAcute + han);
     Add(root, wxXML_CDATA_SECTION_NODE, wxString(), eAcute + han);
     EXPECT_EQ(Save(doc, 1), "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
-                            "<caf\xC3\xA9 a=\"\xE9&quot;&quot;x\">\n"
-                            "  <t>caf\xE9</t>\n"
-                            "  <mixed>a&lt;&gt;b</mixed>\n"
-                            "  <lost></lost>\n"
+                            "<caf\xE9 a=\"\xE9&quot;&#20013;&quot;x\">\n"
+                            "  <mixed>a&lt;&#20013;&gt;b</mixed>\n"
                             "  <!--\xE9-->\n"
                             "  <!---->\n"
-                            "  <![CDATA[\xC3\xA9\xE4\xB8\xAD]]>\n"
-                            "</caf\xC3\xA9>\n");
+                            "  <![CDATA[]]>\n"
+                            "</caf\xE9>\n");
+    // A name the encoding cannot hold cannot be written at all.
+    root->SetName(han);
+    bool ok = true;
+    EXPECT_EQ(Save(doc, 1, &ok), "");
+    EXPECT_FALSE(ok);
+}
+
+// Whatever the declared encoding, the bytes are valid in it and every text reads back as it
+// was; characters XML cannot carry at all are dropped rather than making the file unreadable.
+TEST(XmlWriter, EveryEncodingReadsBackTheSameText) {
+    const wxString text =
+        wxString::FromUTF8("caf\xC3\xA9 \xD0\x96 \xE4\xB8\xAD\xF0\x9F\x98\x80 <&>");
+    for (const char* encoding :
+         {"UTF-8", "US-ASCII", "ISO-8859-1", "windows-1252", "KOI8-R", "UTF-16", "UTF-16BE"}) {
+        SCOPED_TRACE(encoding);
+        wxXmlDocumentEx doc;
+        doc.SetFileEncoding(encoding);
+        wxXmlNode* root = MakeRoot(doc, "t");
+        root->AddAttribute("v", text + wxString(wxUniChar(1)));
+        Text(root, text + wxString(wxUniChar(0xFFFF)));
+        bool ok = false;
+        const std::string bytes = Save(doc, 1, &ok);
+        ASSERT_TRUE(ok);
+        if (std::string(encoding) == "US-ASCII") {
+            for (char byte : bytes)
+                ASSERT_EQ(byte & 0x80, 0);
+        }
+        wxMemoryInputStream in(bytes.data(), bytes.size());
+        wxXmlDocumentEx loaded(in);
+        ASSERT_TRUE(loaded.IsOk());
+        EXPECT_EQ(loaded.GetFileEncoding().Upper(), wxString(encoding).Upper());
+        EXPECT_EQ(loaded.GetRoot()->GetAttribute("v"), text);
+        EXPECT_EQ(loaded.GetRoot()->GetNodeContent(), text);
+    }
 }
 
 // A longer old file is replaced whole; a missing folder or a missing root is a failure.
