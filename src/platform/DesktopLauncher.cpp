@@ -32,8 +32,7 @@ void OpenAsText(const wxString& path) {
     // The text editor's command line, asked for a stand-in name that needs no quoting; the
     // stand-in is then replaced by the real path as one argument.
     static const wxString STAND_IN = "/tallywick-stand-in.txt";
-    std::unique_ptr<wxFileType> type(
-        wxTheMimeTypesManager->GetFileTypeFromMimeType("text/plain"));
+    std::unique_ptr<wxFileType> type(wxTheMimeTypesManager->GetFileTypeFromMimeType("text/plain"));
     wxString command;
     if (type && type->GetOpenCommand(&command, wxFileType::MessageParameters(STAND_IN))) {
         wxArrayString args = wxCmdLineParser::ConvertStringToArgs(command, wxCMD_LINE_SPLIT_UNIX);

@@ -23,8 +23,8 @@ const AnalysisRow ANALYSIS_ROWS[] = {
      "ManMonthLines", &AnalysisParam::m_nManMonthLines, 1000, 100000, wxTRANSLATE("Lines")},
     {nullptr, wxTRANSLATE("Man-days of one man-month"), "ManMonthDays",
      &AnalysisParam::m_nManMonthDays, 15, 31, wxTRANSLATE("Days")},
-    {nullptr, wxTRANSLATE("Cost of one man-month"), "ManMonthCost",
-     &AnalysisParam::m_nManMonthCost, 1, 100000, wxTRANSLATE("Dollars")},
+    {nullptr, wxTRANSLATE("Cost of one man-month"), "ManMonthCost", &AnalysisParam::m_nManMonthCost,
+     1, 100000, wxTRANSLATE("Dollars")},
     {wxTRANSLATE("Test Case and Defect"), wxTRANSLATE("Unit Test case density"), "UTCaseDensity",
      &AnalysisParam::m_nUTCaseDensity, 1, 200, wxTRANSLATE("Cases/KLOC")},
     {nullptr, wxTRANSLATE("Unit Test defect density"), "UTDefectDensity",
@@ -64,15 +64,13 @@ const SummaryRow SUMMARY_ROWS[] = {
     {nullptr, wxTRANSLATE("Size"), "Size", true, wxTRANSLATE("Bytes")},
     {wxTRANSLATE("Cost and Man-month by phase"), wxTRANSLATE("Low Level Design Cost"), "LLDCost",
      false, wxTRANSLATE("Dollars")},
-    {nullptr, wxTRANSLATE("Low Level Design Man-month"), "LLDMM", false,
-     wxTRANSLATE("Man-month")},
+    {nullptr, wxTRANSLATE("Low Level Design Man-month"), "LLDMM", false, wxTRANSLATE("Man-month")},
     {nullptr, wxTRANSLATE("Coding Cost"), "CDCost", false, wxTRANSLATE("Dollars")},
     {nullptr, wxTRANSLATE("Coding Man-month"), "CDMM", false, wxTRANSLATE("Man-month")},
     {nullptr, wxTRANSLATE("Unit Test Cost"), "UTCost", false, wxTRANSLATE("Dollars")},
     {nullptr, wxTRANSLATE("Unit Test Man-month"), "UTMM", false, wxTRANSLATE("Man-month")},
     {nullptr, wxTRANSLATE("Integration Test Cost"), "ITCost", false, wxTRANSLATE("Dollars")},
-    {nullptr, wxTRANSLATE("Integration Test Man-month"), "ITMM", false,
-     wxTRANSLATE("Man-month")},
+    {nullptr, wxTRANSLATE("Integration Test Man-month"), "ITMM", false, wxTRANSLATE("Man-month")},
 };
 } // namespace
 
@@ -80,8 +78,8 @@ void TallywickFrame::InitPropertyGrids() {
     for (const AnalysisRow& row : ANALYSIS_ROWS) {
         if (row.category)
             m_pAnalysisGrid->Append(new wxPropertyCategory(wxGetTranslation(row.category)));
-        m_pAnalysisGrid->Append(new wxUIntProperty(wxGetTranslation(row.label), row.name,
-                                                   m_analysisParam.*row.field));
+        m_pAnalysisGrid->Append(
+            new wxUIntProperty(wxGetTranslation(row.label), row.name, m_analysisParam.*row.field));
         m_pAnalysisGrid->SetPropertyAttribute(row.name, wxPG_ATTR_MIN, row.min);
         m_pAnalysisGrid->SetPropertyAttribute(row.name, wxPG_ATTR_MAX, row.max);
         m_pAnalysisGrid->SetPropertyAttribute(row.name, wxPG_ATTR_UNITS,
@@ -111,7 +109,8 @@ void TallywickFrame::ReadAnalysisParam() {
     }
     m_analysisParam.m_bValid = true;
     for (const AnalysisRow& row : ANALYSIS_ROWS)
-        m_analysisParam.*row.field = static_cast<int>(m_pAnalysisGrid->GetPropertyValueAsLong(row.name));
+        m_analysisParam.*row.field =
+            static_cast<int>(m_pAnalysisGrid->GetPropertyValueAsLong(row.name));
 }
 
 void TallywickFrame::UpdateSummaryGrid() {
@@ -130,12 +129,12 @@ void TallywickFrame::UpdateSummaryGrid() {
     for (const auto& value : integers)
         m_pSummaryGrid->SetPropertyValue(value.first, wxVariant(value.second));
     const std::pair<const char*, double> floats[] = {
-        {"UTCase", total.m_fUtCases},   {"UTDefect", total.m_fUtDefects},
-        {"ITCase", total.m_fItCases},   {"ITDefect", total.m_fItDefects},
-        {"LLDCost", phase.m_fLLDCost},  {"CDCost", phase.m_fCDCost},
-        {"UTCost", phase.m_fUTCost},    {"ITCost", phase.m_fITCost},
-        {"LLDMM", phase.m_fLLDMM},      {"CDMM", phase.m_fCDMM},
-        {"UTMM", phase.m_fUTMM},        {"ITMM", phase.m_fITMM},
+        {"UTCase", total.m_fUtCases},  {"UTDefect", total.m_fUtDefects},
+        {"ITCase", total.m_fItCases},  {"ITDefect", total.m_fItDefects},
+        {"LLDCost", phase.m_fLLDCost}, {"CDCost", phase.m_fCDCost},
+        {"UTCost", phase.m_fUTCost},   {"ITCost", phase.m_fITCost},
+        {"LLDMM", phase.m_fLLDMM},     {"CDMM", phase.m_fCDMM},
+        {"UTMM", phase.m_fUTMM},       {"ITMM", phase.m_fITMM},
     };
     for (const auto& value : floats)
         m_pSummaryGrid->SetPropertyValue(value.first, wxVariant(value.second));

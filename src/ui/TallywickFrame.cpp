@@ -4,9 +4,9 @@
 #include "CountingManager.h"
 #include "CrvHtmlWin.h"
 #include "PictureLoader.h"
+#include "Preference.h"
 #include "ResultText.h"
 #include "VirtualListCtrl.h"
-#include "Preference.h"
 
 #include <wx/aui/auibar.h>
 #include <wx/aui/auibook.h>
@@ -231,10 +231,9 @@ void TallywickFrame::CreateNotebook() {
     m_pPanelDetail = new wxPanel(m_pNotebook, ID_PANEL_DETAIL, wxDefaultPosition, wxDefaultSize,
                                  wxTAB_TRAVERSAL, "ID_PANEL_DETAIL");
     auto* detailSizer = new wxBoxSizer(wxVERTICAL);
-    m_pFileList = new VirtualListCtrl(m_pPanelDetail, ID_LC_DETAIL, wxDefaultSize, "ID_LC_DETAIL",
-                                      [this](long row, long column) {
-                                          return FileRowText(*m_fileRows[row], column);
-                                      });
+    m_pFileList = new VirtualListCtrl(
+        m_pPanelDetail, ID_LC_DETAIL, wxDefaultSize, "ID_LC_DETAIL",
+        [this](long row, long column) { return FileRowText(*m_fileRows[row], column); });
     detailSizer->Add(m_pFileList, 1, wxALL | wxEXPAND, 4);
     FitPanel(m_pPanelDetail, detailSizer);
 
@@ -242,10 +241,9 @@ void TallywickFrame::CreateNotebook() {
                               wxTAB_TRAVERSAL, "ID_PANEL_DIR");
     m_pPanelDir->SetMinSize(wxSize(260, 400));
     auto* dirSizer = new wxBoxSizer(wxVERTICAL);
-    m_pDirList = new VirtualListCtrl(m_pPanelDir, ID_LC_DIR, wxSize(260, 84), "ID_LC_DIR",
-                                     [this](long row, long column) {
-                                         return SummaryRowText(*m_dirRows[row], column);
-                                     });
+    m_pDirList = new VirtualListCtrl(
+        m_pPanelDir, ID_LC_DIR, wxSize(260, 84), "ID_LC_DIR",
+        [this](long row, long column) { return SummaryRowText(*m_dirRows[row], column); });
     dirSizer->Add(m_pDirList, 2, wxTOP | wxLEFT | wxRIGHT | wxEXPAND, 4);
     m_pTypeList = new wxListCtrl(m_pPanelDir, ID_LISTCTRL3, wxDefaultPosition, wxSize(260, 83),
                                  wxLC_REPORT | wxLC_VRULES, wxDefaultValidator, "ID_LISTCTRL3");
@@ -363,6 +361,7 @@ void TallywickFrame::CreateAnalysisPane() {
     FitPanel(m_pPanelAnalysis, m_pAnalysisSizer);
     m_pAuiManager->AddPane(m_pPanelAnalysis,
                            SidePane(wxTRANSLATE("Analysis Parameter"), wxSize(256, 280))
+                               .BestSize(300, 280) // room for the parameters' names
                                .CloseButton(false)
                                .Left()
                                .TopDockable(false));

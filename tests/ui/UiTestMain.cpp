@@ -10,6 +10,7 @@
 #include <wx/config.h>
 #include <wx/dialog.h>
 #include <wx/dir.h>
+#include <wx/evtloop.h>
 #include <wx/filefn.h>
 #include <wx/filename.h>
 #include <wx/init.h>
@@ -91,6 +92,9 @@ int main(int argc, char** argv) {
     dialogHook.Register();
     wxTheApp->SetVendorName(TallywickApp::VENDOR_NAME);
     wxTheApp->SetAppName(TallywickApp::APP_NAME);
+    // As in the program, an event loop is active: a counting run pumps it.
+    wxGUIEventLoop loop;
+    wxEventLoopActivator activate(&loop);
     const int result = RUN_ALL_TESTS();
     dialogHook.Unregister();
     delete wxConfigBase::Set(nullptr);

@@ -1,12 +1,17 @@
 // Helpers of the window tests.
 #include "UiTestSupport.h"
 
+#include "CountingManager.h"
+#include "FileExtension.h"
 #include "TallywickApp.h"
 #include "TallywickFrame.h"
 
 #include <chrono>
 #include <thread>
+#include <wx/checklst.h>
+#include <wx/combobox.h>
 #include <wx/config.h>
+#include <wx/file.h>
 #include <wx/filename.h>
 #include <wx/utils.h>
 
@@ -49,6 +54,42 @@ void Idle(int milliseconds) {
         wxTheApp->ProcessIdle();
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+}
+
+wxString WriteFile(const wxString& relativePath, const std::string& content) {
+    const wxString path = WorkDir() + "/" + relativePath;
+    wxFileName::Mkdir(wxFileName(path).GetPath(), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+    wxFile file(path, wxFile::write);
+    file.Write(content.data(), content.size());
+    return path;
+}
+
+void PrepareRun(TallywickFrame* frame, const wxArrayString& dirs, const wxArrayString& exts) {
+    for (const wxString& dir : dirs)
+        frame->m_pSourceDirList->Check(frame->m_pSourceDirList->Append(dir), true);
+    wxString types;
+    for (const wxString& ext : exts) {
+        frame->m_pCountingManager->GetFileExtension(ext)->m_bSelected = true;
+        types += ext + ";";
+    }
+    frame->m_pSourceTypeCombo->Append(types);
+    frame->m_pSourceTypeCombo->SetValue(types);
+}
+
+namespace {
+void Send(TallywickFrame* frame, wxEventType type, long id) {
+    wxCommandEvent event(type, id);
+    event.SetEventObject(frame);
+    frame->ProcessWindowEvent(event);
+}
+} // namespace
+
+void Command(TallywickFrame* frame, long id) {
+    Send(frame, wxEVT_MENU, id);
+}
+
+void Press(TallywickFrame* frame, long id) {
+    Send(frame, wxEVT_BUTTON, id);
 }
 
 void SaveScreenshot(const wxString& name) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <wx/arrstr.h>
 #include <wx/string.h>
 
@@ -20,6 +21,14 @@ void Idle(int milliseconds = 100);
 void SaveScreenshot(const wxString& name);
 // The working folder of this test process (a copy of build/run's data).
 wxString WorkDir();
+// Writes a file below the working folder, making its folders; returns its full path.
+wxString WriteFile(const wxString& relativePath, const std::string& content);
+// Sets the frame up as a user would before Start: the folders added and checked, the given
+// extensions selected, their list shown in the source-type box.
+void PrepareRun(TallywickFrame* frame, const wxArrayString& dirs, const wxArrayString& exts);
+// Chooses a menu command of the frame, or presses one of its buttons.
+void Command(TallywickFrame* frame, long id);
+void Press(TallywickFrame* frame, long id);
 // Messages logged since the process started, errors and warnings alike.
 const wxArrayString& LoggedMessages();
 } // namespace uitest

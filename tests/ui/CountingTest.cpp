@@ -1,0 +1,254 @@
+// A counting run from the window: the input checks, the run, Stop, the lists, sorting,
+// filters and the grids.
+#include "CountingManager.h"
+#include "Preference.h"
+#include "TallywickFrame.h"
+#include "UiTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <wx/aui/auibook.h>
+#include <wx/aui/framemanager.h>
+#include <wx/bmpbuttn.h>
+#include <wx/checkbox.h>
+#include <wx/checklst.h>
+#include <wx/combobox.h>
+#include <wx/config.h>
+#include <wx/listctrl.h>
+#include <wx/msgdlg.h>
+#include <wx/propgrid/propgrid.h>
+#include <wx/statusbr.h>
+#include <wx/testing.h>
+#include <wx/timer.h>
+
+namespace {
+// Answers a message box after checking its text and style.
+class ExpectMessage : public wxExpectModalBase<wxMessageDialog> {
+public:
+    ExpectMessage(const char* text, long style) : m_text(text), m_style(style) {}
+
+protected:
+    int OnInvoked(wxMessageDialog* dialog) const override {
+        EXPECT_EQ(dialog->GetMessage(), m_text);
+        EXPECT_EQ(dialog->GetMessageDialogStyle() & (wxOK | wxCENTRE), m_style);
+        return wxID_OK;
+    }
+
+private:
+    wxString m_text;
+    long m_style;
+};
+
+std::string Lines(int code, int comments = 0, int blanks = 0) {
+    std::string text;
+    for (int i = 0; i < code; ++i)
+        text += "x = 1;\n";
+    for (int i = 0; i < comments; ++i)
+        text += "// note\n";
+    for (int i = 0; i < blanks; ++i)
+        text += "\n";
+    return text;
+}
+
+class CountingTest : public testing::Test {
+protected:
+    void SetUp() override {
+        wxConfigBase::Get()->Write("ui_language", "en");
+        frame = uitest::StartProgram();
+        ASSERT_NE(frame, nullptr);
+        // One folder of three files and a subfolder of one; names and sizes chosen to show
+        // numeric and case-sensitive order.
+        root = uitest::WorkDir() + "/tree";
+        uitest::WriteFile("tree/src/a.c", Lines(9, 1));
+        uitest::WriteFile("tree/src/B.c", Lines(10, 0, 2));
+        uitest::WriteFile("tree/src/c.h", Lines(1));
+        uitest::WriteFile("tree/src/notes.txt", Lines(3));
+        uitest::WriteFile("tree/src/lib/d.c", Lines(100, 20));
+    }
+    void TearDown() override {
+        if (frame)
+            uitest::CloseProgram(frame);
+    }
+    void Run() {
+        uitest::Command(frame, TallywickFrame::ID_MENU_START);
+        ASSERT_FALSE(frame->m_bCounting);
+    }
+    wxString Cell(long row, long column) const {
+        return frame->m_pFileList->GetItemText(row, column);
+    }
+    wxString Status(int field) const { return frame->m_pStatusBar->GetStatusText(field); }
+    void Refresh() { uitest::Press(frame, TallywickFrame::ID_BITMAPBUTTON4); }
+
+    TallywickFrame* frame = nullptr;
+    wxString root;
+};
+
+TEST_F(CountingTest, StartChecksItsInputsInOrder) {
+    wxTEST_DIALOG(uitest::Command(frame, TallywickFrame::ID_MENU_START),
+                  ExpectMessage("Please add source directory.", wxOK));
+    frame->m_pSourceDirList->Append(root);
+    wxTEST_DIALOG(uitest::Command(frame, TallywickFrame::ID_MENU_START),
+                  ExpectMessage("Please check counting directory.", wxOK | wxCENTRE));
+    frame->m_pSourceDirList->Check(0, true);
+    wxTEST_DIALOG(uitest::Command(frame, TallywickFrame::ID_MENU_START),
+                  ExpectMessage("Please select source types.", wxOK | wxCENTRE));
+    EXPECT_EQ(Status(0), "Ready");
+    EXPECT_EQ(frame->m_pCountingManager->m_nState, CountingManager::STATE_IDLE);
+}
+
+TEST_F(CountingTest, ARunFillsEveryViewAndASecondRunStartsAfresh) {
+    uitest::PrepareRun(frame, wxArrayString(1, &root), wxSplit(".c;.h", ';'));
+    Run();
+    EXPECT_EQ(Status(0), "Completed");
+    EXPECT_EQ(Status(2), "Filtering result by: None");
+    EXPECT_EQ(frame->m_pNotebook->GetSelection(), 0);
+    EXPECT_TRUE(frame->m_pBtnStart->IsEnabled());
+    EXPECT_FALSE(frame->m_pBtnStop->IsEnabled());
+
+    // Rows in counting order: the folder's own files, then the subfolder's.
+    ASSERT_EQ(frame->m_pFileList->GetItemCount(), 4);
+    EXPECT_EQ(Cell(3, 0), "d.c");
+    EXPECT_EQ(Cell(3, 1), ".c");
+    EXPECT_EQ(Cell(3, 3), "120");
+    EXPECT_EQ(Cell(3, 6), "20");
+    EXPECT_EQ(Cell(3, 9), frame->m_pFileList->GetItemText(3, 9)); // drawn, with two decimals
+    EXPECT_TRUE(Cell(3, 9).Matches("*.??"));
+    EXPECT_EQ(frame->m_pDirList->GetItemCount(), 2);
+    EXPECT_EQ(frame->m_pTypeList->GetItemCount(), 2);
+
+    wxCheckListBox* exts = frame->m_pExtFilterList;
+    ASSERT_EQ(exts->GetCount(), 2u);
+    EXPECT_EQ(exts->GetString(0), ".c");
+    EXPECT_TRUE(exts->IsChecked(0) && exts->IsChecked(1));
+    EXPECT_EQ(frame->m_pDirFilterList->GetCount(), 2u);
+    EXPECT_EQ(frame->m_pDateFilterList->GetCount(), 1u);
+
+    wxPropertyGrid* sum = frame->m_pSummaryGrid;
+    EXPECT_EQ(sum->GetPropertyValueAsLong("TotalLines"), 10 + 12 + 1 + 120);
+    EXPECT_EQ(sum->GetPropertyValueAsLong("CommLines"), 21);
+    EXPECT_EQ(sum->GetPropertyValueAsLong("Files"), 4);
+    // 120 code lines at 4,000 lines and 10,000 dollars a man-month; design costs 100 %.
+    const double coding = (9 + 10 + 1 + 100) / 4000.0 * 10000;
+    EXPECT_NEAR(sum->GetPropertyValueAsDouble("CDCost"), coding, 0.01);
+    EXPECT_NEAR(sum->GetPropertyValueAsDouble("LLDCost"), coding, 0.01);
+    EXPECT_EQ(sum->GetPropertyValueAsString("CDCost"), "300.00");
+
+    uitest::WriteFile("tree/src/lib/e.c", Lines(1));
+    frame->m_pDirFilterList->Check(0, false);
+    Run();
+    EXPECT_EQ(frame->m_pFileList->GetItemCount(), 5);
+    EXPECT_TRUE(frame->m_pDirFilterList->IsChecked(0));
+    uitest::SaveScreenshot("counting-en");
+}
+
+TEST_F(CountingTest, StopEndsTheRunWithItsPartialResults) {
+    for (int i = 0; i < 400; ++i)
+        uitest::WriteFile(wxString::Format("tree/many/f%03d.c", i), Lines(5));
+    uitest::PrepareRun(frame, wxArrayString(1, &root), wxArrayString(1, ".c"));
+    // Stop as a user would while the rows come in.
+    wxTimer timer;
+    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        if (frame->m_fileRows.size() >= 20)
+            uitest::Press(frame, TallywickFrame::ID_BITMAPBUTTON_STOP);
+        else
+            timer.StartOnce(1);
+    });
+    timer.StartOnce(1);
+    Run();
+    EXPECT_EQ(Status(0), "Canceled");
+    const long rows = frame->m_pFileList->GetItemCount();
+    EXPECT_GE(rows, 20);
+    EXPECT_LT(rows, 403);
+    EXPECT_EQ(frame->m_pSummaryGrid->GetPropertyValueAsLong("Files"), rows);
+    EXPECT_GT(frame->m_pDirFilterList->GetCount(), 0u);
+    EXPECT_TRUE(frame->m_pBtnStart->IsEnabled());
+}
+
+TEST_F(CountingTest, HeaderClicksSortAndRefreshLeavesAscending) {
+    uitest::PrepareRun(frame, wxArrayString(1, &root), wxSplit(".c;.h", ';'));
+    Run();
+    const auto click = [&](int column) {
+        wxListEvent event(wxEVT_LIST_COL_CLICK, TallywickFrame::ID_LC_DETAIL);
+        event.m_col = column;
+        frame->OnFileListColClick(event);
+    };
+    click(0);
+    EXPECT_EQ(Cell(0, 0), "B.c"); // character order: capitals first
+    click(0);
+    EXPECT_EQ(Cell(0, 0), "d.c");
+    click(3);
+    EXPECT_EQ(Cell(0, 0), "c.h");
+    EXPECT_EQ(Cell(1, 3), "10");
+    EXPECT_EQ(Cell(2, 3), "12"); // numeric order, not text order
+    click(3);
+    EXPECT_EQ(Cell(0, 3), "120");
+    Refresh();
+    EXPECT_EQ(Cell(0, 3), "1");
+    click(3);
+    EXPECT_EQ(Cell(0, 3), "120");
+}
+
+TEST_F(CountingTest, FiltersHideWhatIsUncheckedAndTheStatusBarSaysWhich) {
+    uitest::PrepareRun(frame, wxArrayString(1, &root), wxSplit(".c;.h", ';'));
+    Run();
+    wxCheckListBox* dirs = frame->m_pDirFilterList;
+    const int lib = dirs->FindString(root + "/src/lib");
+    ASSERT_NE(lib, wxNOT_FOUND) << dirs->GetString(0);
+    dirs->Check(lib, false);
+    Refresh();
+    EXPECT_EQ(frame->m_pFileList->GetItemCount(), 3);
+    EXPECT_EQ(Status(2), "Filtering result by: Directory");
+    EXPECT_EQ(frame->m_pSummaryGrid->GetPropertyValueAsLong("Files"), 3);
+
+    // "Select All" checks everything on its first click and clears on its second.
+    frame->m_pChkAllDirs->SetValue(true);
+    wxCommandEvent box(wxEVT_CHECKBOX, TallywickFrame::ID_CHECKBOX_DIR);
+    box.SetInt(1);
+    frame->ProcessWindowEvent(box);
+    EXPECT_TRUE(dirs->IsChecked(lib));
+    box.SetInt(0);
+    frame->ProcessWindowEvent(box);
+    EXPECT_FALSE(dirs->IsChecked(0));
+
+    for (wxCheckListBox* list : {frame->m_pExtFilterList, frame->m_pDateFilterList})
+        for (unsigned i = 0; i < list->GetCount(); ++i)
+            list->Check(i, false);
+    Refresh();
+    Refresh(); // a second refresh still shows what the status bar says
+    EXPECT_EQ(frame->m_pFileList->GetItemCount(), 0);
+    EXPECT_EQ(Status(2), "Filtering result by: Directory | Extension | Modified Date");
+    EXPECT_EQ(frame->m_pSummaryGrid->GetPropertyValueAsLong("Files"), 0);
+}
+
+TEST_F(CountingTest, TheFilterMenuShowsAndHidesThePanesAndRemembersThem) {
+    wxAuiManager* aui = frame->m_pAuiManager;
+    uitest::Command(frame, TallywickFrame::ID_MENU_FILTER_EXT);
+    EXPECT_FALSE(aui->GetPane("Extension Filter").IsShown());
+    EXPECT_EQ(frame->m_pPreference->m_nShowFilterExtension, 0);
+    uitest::Command(frame, TallywickFrame::ID_MENU_ALL_FILTERS);
+    EXPECT_TRUE(aui->GetPane("Extension Filter").IsShown());
+    EXPECT_EQ(frame->m_pPreference->m_nShowFilterExtension, 1);
+    uitest::Command(frame, TallywickFrame::ID_MENU_ALL_FILTERS);
+    EXPECT_FALSE(aui->GetPane("Directory Filter").IsShown());
+    EXPECT_EQ(frame->m_pPreference->m_nShowFilterModifiedDate, 0);
+}
+
+TEST_F(CountingTest, TheAnalysisGridKeepsItsBoundsAndAnEditIsRead) {
+    wxPropertyGrid* grid = frame->m_pAnalysisGrid;
+    wxPGProperty* days = grid->GetProperty("ManMonthDays");
+    ASSERT_NE(days, nullptr);
+    wxPGValidationInfo info;
+    wxVariant value(31L);
+    EXPECT_TRUE(days->ValidateValue(value, info));
+    value = 32L;
+    EXPECT_FALSE(days->ValidateValue(value, info));
+    EXPECT_EQ(grid->GetPropertyValueAsLong("LLD"), 100);
+
+    frame->ReadAnalysisParam();
+    EXPECT_FALSE(frame->m_analysisParam.m_bValid);
+    grid->ChangePropertyValue("ManMonthDays", 22L); // as an edit of the user's
+    grid->GetProperty("ManMonthDays")->SetFlagRecursively(wxPG_PROP_MODIFIED, true);
+    frame->ReadAnalysisParam();
+    EXPECT_TRUE(frame->m_analysisParam.m_bValid);
+    EXPECT_EQ(frame->m_analysisParam.m_nManMonthDays, 22);
+}
+} // namespace
