@@ -18,8 +18,9 @@
 #include <wx/tokenzr.h>
 
 namespace {
-// Status field 0 redraws at once on every change, so a file's path is shown at most this often.
-const long STATUS_INTERVAL_MS = 100;
+// Status field 0 redraws at once on every change, and the file list scrolls with a full
+// layout: progress is shown at most this often.
+const long PROGRESS_INTERVAL_MS = 100;
 const std::size_t UNREADABLE_SHOWN = 10;
 } // namespace
 
@@ -70,7 +71,8 @@ void TallywickFrame::OnStartCounting(wxCommandEvent&) {
 
     SetCursor(wxCursor(wxCURSOR_WAIT));
     m_pStatusBar->SetStatusText(_("Counting"), 0);
-    m_statusClock.Start();
+    m_progressClock.Start();
+    m_nScrollRow = -1;
     m_bCounting = true;
     m_pCountingManager->Count();
     m_bCounting = false;
@@ -130,16 +132,22 @@ void TallywickFrame::ClearResults() {
 void TallywickFrame::OnFileCounted() {
     FileResult* result = m_pCountingManager->m_fileResults.back().get();
     AddFileResult(result);
-    if (m_statusClock.Time() >= STATUS_INTERVAL_MS) {
-        m_pStatusBar->SetStatusText(result->m_strPath, 0);
-        m_statusClock.Start();
-    }
+    if (m_progressClock.Time() >= PROGRESS_INTERVAL_MS)
+        ShowProgress(result->m_strPath);
+}
+
+void TallywickFrame::ShowProgress(const wxString& path) {
+    if (m_nScrollRow >= 0)
+        m_pFileList->EnsureVisible(m_nScrollRow);
+    m_nScrollRow = -1;
+    m_pStatusBar->SetStatusText(path, 0);
+    m_progressClock.Start();
 }
 
 void TallywickFrame::OnFilterUpdate() {
-    // The run has ended: show the last path counted, which the throttle may have skipped.
+    // The run has ended: show the last progress, which the throttle may have held back.
     if (!m_pCountingManager->m_fileResults.empty())
-        m_pStatusBar->SetStatusText(m_pCountingManager->m_fileResults.back()->m_strPath, 0);
+        ShowProgress(m_pCountingManager->m_fileResults.back()->m_strPath);
     CountingManager& manager = *m_pCountingManager;
     const auto refill = [](wxCheckListBox* list, const wxArrayString& values) {
         list->Freeze();

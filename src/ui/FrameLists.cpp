@@ -38,8 +38,10 @@ void TallywickFrame::AddFileResult(FileResult* result) {
     const long row = static_cast<long>(m_fileRows.size());
     m_fileRows.push_back(result);
     m_pFileList->SetItemCount(row + 1);
+    // Every third row is brought into view; the scrolling itself is done at most every
+    // 100 ms (ShowProgress), as scrolling a growing list costs far more than counting a file.
     if (row % 3 == 0)
-        m_pFileList->EnsureVisible(row);
+        m_nScrollRow = row;
 }
 
 void TallywickFrame::FillDirList() {

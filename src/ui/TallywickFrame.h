@@ -195,8 +195,9 @@ public:
     // What the last right click in a result list was on: the list and the row's record.
     long m_nContextListId = 0;
     Result* m_pContextRecord = nullptr;
-    // When status field 0 last showed a counted file's path.
-    wxStopWatch m_statusClock;
+    // When the run's progress was last shown, and the row to bring into view next.
+    wxStopWatch m_progressClock;
+    long m_nScrollRow = -1;
 
     // Window state and shutdown.
     void OnFullscreen(wxCommandEvent& event);
@@ -278,6 +279,7 @@ private:
     void OnCharHook(wxKeyEvent& event);
     void OnClose(wxCloseEvent& event);
 
+    void ShowProgress(const wxString& path);
     void ShowContextMenu(long listId, Result* record);
     void ReportUnreadablePaths();
 };
