@@ -10,6 +10,10 @@
 #include <new>
 
 namespace {
+// The years a date column can show; times beyond them make no valid date.
+constexpr std::time_t kEarliestTime = -62135596800 + 86400; // 0001-01-02
+constexpr std::time_t kLatestTime = 253402300799 - 86400;   // 9999-12-30
+
 // A marker with a character outside ISO-8859-1 can never match a byte: it stays empty.
 std::string ToLatin1(const wxString& marker) {
     std::string bytes;
@@ -50,12 +54,6 @@ private:
     const char* m_found = nullptr;
     bool m_searched = false;
 };
-} // namespace
-
-namespace {
-// The years a date column can show; times beyond them make no valid date.
-constexpr std::time_t kEarliestTime = -62135596800 + 86400; // 0001-01-02
-constexpr std::time_t kLatestTime = 253402300799 - 86400;   // 9999-12-30
 } // namespace
 
 bool Counter::Count(FileResult* result, CountingParam*, AnalysisParam*) {
