@@ -1,6 +1,7 @@
 // window-bench: a counting run through the main window's Start command beside the headless
 // engine on the same tree, in one process; then a run stopped while it counts.
-//   window-bench TREE      (needs a display; bench/window-bench.sh runs it under Xvfb)
+//   window-bench TREE [SCREENSHOT.png]   (needs a display; bench/window-bench.sh runs it
+//   under Xvfb); with a picture file, the screen after the full run is saved there.
 #include "AnalysisParam.h"
 #include "CountingManager.h"
 #include "FileExtension.h"
@@ -9,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <wx/app.h>
 #include <wx/bmpbuttn.h>
 #include <wx/checklst.h>
@@ -19,6 +21,7 @@
 #include <wx/init.h>
 #include <wx/statusbr.h>
 #include <wx/timer.h>
+#include <wx/utils.h>
 
 namespace {
 using Clock = std::chrono::steady_clock;
@@ -50,19 +53,21 @@ void Press(TallywickFrame* frame, long id) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: window-bench TREE\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: window-bench TREE [SCREENSHOT.png]\n");
         return 2;
     }
     const wxString tree = wxFileName(argv[1]).GetAbsolutePath();
+    const wxString screenshot = argc == 3 ? wxFileName(argv[2]).GetAbsolutePath() : wxString();
     // The frame reads and writes conf/conf.xml and its settings: give it scratch copies.
     char scratch[] = "/tmp/tallywick-window-bench-XXXXXX";
     if (!mkdtemp(scratch))
         return 1;
     setenv("HOME", scratch, 1);
-    const wxString source = wxFileName(TALLYWICK_SOURCE_DIR "/conf/conf.xml").GetFullPath();
-    wxFileName::Mkdir(wxString(scratch) + "/conf");
-    wxCopyFile(source, wxString(scratch) + "/conf/conf.xml");
+    for (const char* data : {"conf", "img"})
+        std::filesystem::copy(std::string(TALLYWICK_SOURCE_DIR "/") + data,
+                              std::string(scratch) + "/" + data,
+                              std::filesystem::copy_options::recursive);
     wxSetWorkingDirectory(scratch);
 
     wxApp::SetInstance(new wxApp);
@@ -94,6 +99,15 @@ int main(int argc, char** argv) {
                 "target %.3f s: %s\n",
                 files, window, headless, window / headless, window - headless, 1.5 * headless + 1,
                 window <= 1.5 * headless + 1 ? "met" : "MISSED");
+    if (!screenshot.empty()) {
+        for (int i = 0; i < 20; ++i) {
+            wxYield();
+            wxMilliSleep(20);
+        }
+        const wxScopedCharBuffer file = screenshot.utf8_str();
+        const char* const command[] = {"import", "-window", "root", file.data(), nullptr};
+        wxExecute(command, wxEXEC_SYNC);
+    }
 
     // Stop after half the headless time, as a user would, and see how soon the run ends.
     std::size_t filesAtStop = 0;
