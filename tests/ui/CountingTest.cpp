@@ -163,6 +163,18 @@ TEST_F(CountingTest, StopEndsTheRunWithItsPartialResults) {
     EXPECT_TRUE(frame->m_pBtnStart->IsEnabled());
 }
 
+TEST_F(CountingTest, ClosingDuringARunStopsItAndClosesWhenItHasReturned) {
+    for (int i = 0; i < 400; ++i)
+        uitest::WriteFile(wxString::Format("tree/many/f%03d.c", i), Lines(5));
+    uitest::PrepareRun(frame, wxArrayString(1, &root), wxArrayString(1, ".c"));
+    wxTimer timer;
+    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { frame->Close(); });
+    timer.StartOnce(1);
+    uitest::Command(frame, TallywickFrame::ID_MENU_START);
+    EXPECT_TRUE(uitest::WaitFor([] { return wxTopLevelWindows.empty(); }));
+    frame = nullptr;
+}
+
 TEST_F(CountingTest, HeaderClicksSortAndRefreshLeavesAscending) {
     uitest::PrepareRun(frame, wxArrayString(1, &root), wxSplit(".c;.h", ';'));
     Run();

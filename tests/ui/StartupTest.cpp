@@ -1,4 +1,5 @@
 // Start-up and exit: the interface language, the stored settings and missing data.
+#include "CountingManager.h"
 #include "Preference.h"
 #include "TallywickApp.h"
 #include "TallywickFrame.h"
@@ -7,12 +8,14 @@
 
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <wx/aui/framemanager.h>
 #include <wx/bmpbuttn.h>
 #include <wx/checklst.h>
 #include <wx/choicdlg.h>
 #include <wx/config.h>
 #include <wx/filename.h>
+#include <wx/msgdlg.h>
 #include <wx/statusbr.h>
 #include <wx/testing.h>
 
@@ -176,6 +179,33 @@ TEST(StartupTest, TheDirectoryListIsSavedWholeAndLoadedUnchecked) {
     EXPECT_EQ(frame->m_pSourceDirList->GetCount(), 0u);
     frame->m_pSourceDirList->Append("/kept");
     uitest::CloseProgram(frame);
+}
+
+// Answers the message box that tells the rules file could not be written.
+class ExpectRulesNotWritten : public wxExpectModalBase<wxMessageDialog> {
+protected:
+    int OnInvoked(wxMessageDialog* dialog) const override {
+        const wxString path = uitest::WorkDir() + "/conf/conf.xml";
+        EXPECT_EQ(dialog->GetMessage(), "The rules file could not be written: " + path);
+        EXPECT_EQ(dialog->GetTitle(), "Confirm");
+        EXPECT_TRUE(dialog->GetMessageDialogStyle() & wxICON_ERROR);
+        return wxID_OK;
+    }
+};
+
+TEST(StartupTest, AFailedRulesSaveAtExitIsToldAndAMissingRulesFileIsNot) {
+    Store()->Write("ui_language", "en");
+    const wxString rules = uitest::WorkDir() + "/conf/conf.xml";
+    TallywickFrame* frame = uitest::StartProgram();
+    ASSERT_FALSE(frame->m_pCountingManager->m_ruleMap.empty());
+    chmod(rules.utf8_str(), 0444);
+    wxTEST_DIALOG(uitest::CloseProgram(frame), ExpectRulesNotWritten());
+    EXPECT_TRUE(wxTopLevelWindows.empty());
+
+    wxRemoveFile(rules);
+    frame = uitest::StartProgram();
+    uitest::CloseProgram(frame); // nothing loaded, nothing to write: no message
+    EXPECT_FALSE(wxFileExists(rules));
 }
 
 class LanguageScreenshotTest : public testing::TestWithParam<const char*> {};
