@@ -215,7 +215,8 @@ void TallywickFrame::OnSourceTypePicked(wxCommandEvent&) {
         kept += ext + ";";
     }
     if (kept != m_pSourceTypeCombo->GetString(item)) {
-        m_pSourceTypeCombo->SetString(item, kept);
+        m_pSourceTypeCombo->Delete(item);
+        m_pSourceTypeCombo->Insert(kept, item);
         m_pSourceTypeCombo->SetSelection(item);
     }
 }

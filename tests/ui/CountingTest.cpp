@@ -1,11 +1,13 @@
 // A counting run from the window: the input checks, the run, Stop, the lists, sorting,
 // filters and the grids.
 #include "CountingManager.h"
+#include "FileExtension.h"
 #include "Preference.h"
 #include "TallywickFrame.h"
 #include "UiTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <wx/aui/auibook.h>
 #include <wx/aui/framemanager.h>
 #include <wx/bmpbuttn.h>
@@ -132,11 +134,17 @@ TEST_F(CountingTest, ARunFillsEveryViewAndASecondRunStartsAfresh) {
     EXPECT_NEAR(sum->GetPropertyValueAsDouble("LLDCost"), coding, 0.01);
     EXPECT_EQ(sum->GetPropertyValueAsString("CDCost"), "300.00");
 
+    // A second run starts afresh; what could not be read is told once, as a warning.
     uitest::WriteFile("tree/src/lib/e.c", Lines(1));
+    const wxString dangling = root + "/src/lib/gone.c";
+    ASSERT_EQ(symlink("/nonexistent/gone.c", dangling.utf8_str()), 0);
     frame->m_pDirFilterList->Check(0, false);
     Run();
-    EXPECT_EQ(frame->m_pFileList->GetItemCount(), 5);
+    EXPECT_EQ(frame->m_pSummaryGrid->GetPropertyValueAsLong("TotalLines"), 10 + 12 + 1 + 120 + 1);
     EXPECT_TRUE(frame->m_pDirFilterList->IsChecked(0));
+    ASSERT_FALSE(uitest::LoggedMessages().empty());
+    EXPECT_TRUE(uitest::LoggedMessages().Last().Contains("1 files or folders could not be read:\n" +
+                                                         dangling));
     uitest::SaveScreenshot("counting-en");
 }
 
@@ -173,6 +181,20 @@ TEST_F(CountingTest, ClosingDuringARunStopsItAndClosesWhenItHasReturned) {
     uitest::Command(frame, TallywickFrame::ID_MENU_START);
     EXPECT_TRUE(uitest::WaitFor([] { return wxTopLevelWindows.empty(); }));
     frame = nullptr;
+}
+
+TEST_F(CountingTest, PickingAnEarlierSourceTypeEntryCountsWhatItShows) {
+    uitest::PrepareRun(frame, wxArrayString(1, &root), wxSplit(".c;.zzz", ';'));
+    uitest::PrepareRun(frame, wxArrayString(), wxArrayString(1, ".h"));
+    frame->m_pCountingManager->GetFileExtension(".c")->m_bSelected = false;
+    wxComboBox* types = frame->m_pSourceTypeCombo;
+    types->SetSelection(0);
+    wxCommandEvent picked(wxEVT_COMBOBOX, TallywickFrame::ID_COMBOBOX1);
+    frame->ProcessWindowEvent(picked);
+    EXPECT_EQ(types->GetValue(), ".c;"); // the type that no longer exists is dropped
+    Run();
+    EXPECT_EQ(frame->m_pFileList->GetItemCount(), 3);
+    EXPECT_EQ(frame->m_pExtFilterList->GetCount(), 1u);
 }
 
 TEST_F(CountingTest, HeaderClicksSortAndRefreshLeavesAscending) {

@@ -69,7 +69,8 @@ void PrepareRun(TallywickFrame* frame, const wxArrayString& dirs, const wxArrayS
         frame->m_pSourceDirList->Check(frame->m_pSourceDirList->Append(dir), true);
     wxString types;
     for (const wxString& ext : exts) {
-        frame->m_pCountingManager->GetFileExtension(ext)->m_bSelected = true;
+        if (FileExtension* known = frame->m_pCountingManager->GetFileExtension(ext))
+            known->m_bSelected = true;
         types += ext + ";";
     }
     frame->m_pSourceTypeCombo->Append(types);
