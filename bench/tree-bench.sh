@@ -14,18 +14,7 @@ if [ ${#dirs[@]} -eq 0 ]; then
   tree=/tmp/tallywick-100k
   if [ ! -f "$tree/.complete" ]; then
     rm -rf "$tree"
-    python3 - "$tree" <<'PY'
-import os, sys
-root = sys.argv[1]
-body = "".join("int f%d(int x) { return x + %d; } // add\n/* note */\n\n" % (i, i) for i in range(12))
-for d in range(1000):
-    folder = os.path.join(root, "m%03d" % (d // 50), "d%04d" % d)
-    os.makedirs(folder)
-    for f in range(100):
-        with open(os.path.join(folder, "f%03d.c" % f), "w") as out:
-            out.write(body)
-PY
-    touch "$tree/.complete"
+    python3 "$here/bench/make-tree.py" "$tree" 1000
   fi
   dirs=(/usr/include "$tree")
 fi

@@ -94,60 +94,23 @@ int wxCALLBACK TallywickFrame::CompareFileResult(wxIntPtr item1, wxIntPtr item2,
     if (!b)
         return descending ? -1 : 1;
     int result = 0;
-    switch (column) {
-    case 0:
+    if (column == 0)
         result = a->m_strName.compare(b->m_strName);
-        break;
-    case 1:
+    else if (column == 1)
         result = a->m_strExt.compare(b->m_strExt);
-        break;
-    case 2:
+    else if (column == 2)
         result = a->m_strDir.compare(b->m_strDir);
-        break;
-    case 3:
-        result = Compare(a->m_nLines, b->m_nLines);
-        break;
-    case 4:
-        result = Compare(a->m_nCodeLines, b->m_nCodeLines);
-        break;
-    case 5:
-        result = Compare(a->m_nCodeCommentLines, b->m_nCodeCommentLines);
-        break;
-    case 6:
-        result = Compare(a->m_nCommentLines, b->m_nCommentLines);
-        break;
-    case 7:
-        result = Compare(a->m_nBlankLines, b->m_nBlankLines);
-        break;
-    case 8:
-        result = Compare(a->m_nSize, b->m_nSize);
-        break;
-    case 9:
-        result = Compare(a->m_fManHours, b->m_fManHours);
-        break;
-    case 10:
-        result = Compare(a->m_fCost, b->m_fCost);
-        break;
-    case 11:
-        result = Compare(a->m_fUtCases, b->m_fUtCases);
-        break;
-    case 12:
-        result = Compare(a->m_fUtDefects, b->m_fUtDefects);
-        break;
-    case 13:
-        result = Compare(a->m_fItCases, b->m_fItCases);
-        break;
-    case 14:
-        result = Compare(a->m_fItDefects, b->m_fItDefects);
-        break;
-    case 15:
+    else if (column <= 8)
+        result = Compare(a->*FILE_COUNT_COLUMNS[column - 3], b->*FILE_COUNT_COLUMNS[column - 3]);
+    else if (column <= 14)
+        result =
+            Compare(a->*FILE_ESTIMATE_COLUMNS[column - 9], b->*FILE_ESTIMATE_COLUMNS[column - 9]);
+    else if (column == 15)
         result = a->m_dtModified.IsLaterThan(b->m_dtModified)
                      ? 1
                      : (a->m_dtModified.IsEqualTo(b->m_dtModified) ? 0 : -1);
-        break;
-    default:
+    else
         return 0;
-    }
     if (column <= 2)
         result = result > 0 ? 1 : (result < 0 ? -1 : 0);
     return descending ? -result : result;

@@ -5,17 +5,33 @@
 #include "ExtensionResult.h"
 #include "FileResult.h"
 
+std::size_t Result::*const FILE_COUNT_COLUMNS[6] = {
+    &Result::m_nLines,        &Result::m_nCodeLines,  &Result::m_nCodeCommentLines,
+    &Result::m_nCommentLines, &Result::m_nBlankLines, &Result::m_nSize};
+float Result::*const FILE_ESTIMATE_COLUMNS[6] = {&Result::m_fManHours, &Result::m_fCost,
+                                                 &Result::m_fUtCases,  &Result::m_fUtDefects,
+                                                 &Result::m_fItCases,  &Result::m_fItDefects};
+
 namespace {
+// Columns 1 to 7 of the directory and type lists: "Size" comes before the line counts there.
+std::size_t Result::*const SUMMARY_COUNT_COLUMNS[7] = {&Result::m_nFiles,
+                                                       &Result::m_nSize,
+                                                       &Result::m_nLines,
+                                                       &Result::m_nCodeLines,
+                                                       &Result::m_nCodeCommentLines,
+                                                       &Result::m_nCommentLines,
+                                                       &Result::m_nBlankLines};
+
 wxString Count(std::size_t value) {
     return wxString::Format("%zu", value);
-}
-
-wxString Estimate(float value) {
-    return wxString::Format("%2.2f", value);
 }
 } // namespace
 
 wxString FileRowText(const FileResult& result, long column) {
+    if (column >= 3 && column <= 8)
+        return Count(result.*FILE_COUNT_COLUMNS[column - 3]);
+    if (column >= 9 && column <= 14)
+        return wxString::Format("%2.2f", result.*FILE_ESTIMATE_COLUMNS[column - 9]);
     switch (column) {
     case 0:
         return result.m_strName;
@@ -23,30 +39,6 @@ wxString FileRowText(const FileResult& result, long column) {
         return result.m_strExt;
     case 2:
         return result.m_strDir;
-    case 3:
-        return Count(result.m_nLines);
-    case 4:
-        return Count(result.m_nCodeLines);
-    case 5:
-        return Count(result.m_nCodeCommentLines);
-    case 6:
-        return Count(result.m_nCommentLines);
-    case 7:
-        return Count(result.m_nBlankLines);
-    case 8:
-        return Count(result.m_nSize);
-    case 9:
-        return Estimate(result.m_fManHours);
-    case 10:
-        return Estimate(result.m_fCost);
-    case 11:
-        return Estimate(result.m_fUtCases);
-    case 12:
-        return Estimate(result.m_fUtDefects);
-    case 13:
-        return Estimate(result.m_fItCases);
-    case 14:
-        return Estimate(result.m_fItDefects);
     case 15:
         return result.m_dtModified.IsValid() ? result.m_dtModified.Format("%Y-%m-%d") : wxString();
     }
@@ -54,23 +46,8 @@ wxString FileRowText(const FileResult& result, long column) {
 }
 
 wxString CountsText(const Result& result, long column) {
-    switch (column) {
-    case 1:
-        return Count(result.m_nFiles);
-    case 2:
-        return Count(result.m_nSize);
-    case 3:
-        return Count(result.m_nLines);
-    case 4:
-        return Count(result.m_nCodeLines);
-    case 5:
-        return Count(result.m_nCodeCommentLines);
-    case 6:
-        return Count(result.m_nCommentLines);
-    case 7:
-        return Count(result.m_nBlankLines);
-    }
-    return wxString();
+    return column >= 1 && column <= 7 ? Count(result.*SUMMARY_COUNT_COLUMNS[column - 1])
+                                      : wxString();
 }
 
 wxString SummaryRowText(const DirectoryResult& result, long column) {

@@ -1,12 +1,17 @@
-// The texts of the result lists' cells.
+// The cells of the result lists: which record field each column shows, and its text.
 #pragma once
+
+#include "Result.h"
 
 #include <wx/string.h>
 
 class DirectoryResult;
 class ExtensionResult;
 class FileResult;
-class Result;
+
+// The file list's count columns 3 to 8 and estimate columns 9 to 14.
+extern std::size_t Result::*const FILE_COUNT_COLUMNS[6];
+extern float Result::*const FILE_ESTIMATE_COLUMNS[6];
 
 // Column 0 to 15 of the file list.
 wxString FileRowText(const FileResult& result, long column);
