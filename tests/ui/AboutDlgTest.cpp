@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 #include <wx/config.h>
-#include <wx/filename.h>
 #include <wx/hyperlink.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
@@ -36,13 +35,5 @@ TEST(AboutDlgTest, ShowsTheVersionTheToolkitBuildAndNoTitle) {
     frame->ProcessWindowEvent(about);
     frame->m_bCounting = false;
     uitest::CloseProgram(frame);
-}
-
-TEST(AboutDlgTest, OpensWithoutItsPictures) {
-    wxFileName::Rmdir(uitest::WorkDir() + "/img", wxPATH_RMDIR_RECURSIVE);
-    AboutDlg dialog(nullptr);
-    EXPECT_FALSE(dialog.m_pLogo->GetBitmap().IsOk());
-    EXPECT_GT(dialog.m_pVersion->GetSize().GetWidth(), 0);
-    EXPECT_TRUE(uitest::LoggedMessages().empty()) << uitest::LoggedMessages()[0];
 }
 } // namespace
