@@ -2,9 +2,12 @@
 #include "TallywickFrame.h"
 
 #include "ConfirmBox.h"
+#include "CountingManager.h"
 #include "Preference.h"
+#include "SrcTypeSelDlg.h"
 
 #include <wx/checklst.h>
+#include <wx/combobox.h>
 #include <wx/dirdlg.h>
 
 void TallywickFrame::LoadSourceDirs() {
@@ -29,4 +32,15 @@ void TallywickFrame::OnDeleteDirClick(wxCommandEvent&) {
         m_pSourceDirList->Delete(item);
 }
 
-void TallywickFrame::OnSelectSourceType(wxCommandEvent&) {}
+void TallywickFrame::OnSelectSourceType(wxCommandEvent&) {
+    // The dialog edits the extension set, which a running count is reading.
+    if (m_bCounting)
+        return;
+    SrcTypeSelDlg dialog(this, wxID_ANY, wxDefaultPosition, wxDefaultSize);
+    dialog.m_pRuleMap = &m_pCountingManager->m_ruleMap;
+    dialog.m_pExtMap = &m_pCountingManager->m_extMap;
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    const wxString types = dialog.m_strTypes;
+    m_pSourceTypeCombo->SetSelection(m_pSourceTypeCombo->Append(types));
+}

@@ -2,6 +2,7 @@
 // shortcuts, closing and the destructor.
 #include "TallywickFrame.h"
 
+#include "AboutDlg.h"
 #include "ConfirmBox.h"
 #include "CountingManager.h"
 #include "Preference.h"
@@ -134,4 +135,9 @@ void TallywickFrame::OnChangeLanguage(wxCommandEvent&) {
     ChangeUILanguage();
 }
 
-void TallywickFrame::OnAbout(wxCommandEvent&) {}
+void TallywickFrame::OnAbout(wxCommandEvent&) {
+    if (m_bCounting)
+        return;
+    AboutDlg dialog(this, wxID_ANY);
+    dialog.ShowModal();
+}

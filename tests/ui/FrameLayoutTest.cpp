@@ -9,25 +9,12 @@
 #include <wx/aui/framemanager.h>
 #include <wx/bmpbuttn.h>
 #include <wx/checkbox.h>
-#include <wx/config.h>
 #include <wx/listctrl.h>
 #include <wx/statusbr.h>
 #include <wx/uiaction.h>
 
 namespace {
-class FrameLayoutTest : public testing::Test {
-protected:
-    void SetUp() override {
-        wxConfigBase::Get()->Write("ui_language", "en");
-        frame = uitest::StartProgram();
-        ASSERT_NE(frame, nullptr);
-    }
-    void TearDown() override {
-        if (frame)
-            uitest::CloseProgram(frame);
-    }
-    TallywickFrame* frame = nullptr;
-};
+class FrameLayoutTest : public uitest::ProgramTest {};
 
 TEST_F(FrameLayoutTest, PanesPagesAndToolbarAreWhereTheUserExpectsThem) {
     wxAuiManager* aui = frame->m_pAuiManager;

@@ -7,13 +7,34 @@
 #include "TallywickFrame.h"
 
 #include <chrono>
+#include <gtest/gtest.h>
 #include <thread>
+#include <vector>
 #include <wx/checklst.h>
 #include <wx/combobox.h>
 #include <wx/config.h>
 #include <wx/file.h>
 #include <wx/filename.h>
 #include <wx/utils.h>
+#include <wx/window.h>
+
+namespace {
+// Saves the screen, or only the area when it is not empty, as build/screens/<name>.png.
+void Capture(const wxString& name, const wxRect& area) {
+    wxFileName::Mkdir(TALLYWICK_SCREENS_DIR, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+    uitest::Idle(300);
+    const wxString path = wxString(TALLYWICK_SCREENS_DIR) + "/" + name + ".png";
+    const wxScopedCharBuffer file = path.utf8_str();
+    const wxString geometry =
+        wxString::Format("%dx%d+%d+%d", area.width, area.height, area.x, area.y);
+    const wxScopedCharBuffer crop = geometry.utf8_str();
+    std::vector<const char*> command = {"import", "-window", "root"};
+    if (!area.IsEmpty())
+        command.insert(command.end(), {"-crop", crop.data(), "+repage"});
+    command.insert(command.end(), {file.data(), nullptr});
+    wxExecute(command.data(), wxEXEC_SYNC);
+}
+} // namespace
 
 namespace uitest {
 TallywickFrame* StartProgram() {
@@ -93,12 +114,37 @@ void Press(TallywickFrame* frame, long id) {
     Send(frame, wxEVT_BUTTON, id);
 }
 
+void ProgramTest::SetUp() {
+    wxConfigBase::Get()->Write("ui_language", "en");
+    frame = StartProgram();
+    ASSERT_NE(frame, nullptr);
+}
+
+void ProgramTest::TearDown() {
+    if (frame)
+        CloseProgram(frame);
+}
+
 void SaveScreenshot(const wxString& name) {
-    wxFileName::Mkdir(TALLYWICK_SCREENS_DIR, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
-    Idle(300);
-    const wxString path = wxString(TALLYWICK_SCREENS_DIR) + "/" + name + ".png";
-    const wxScopedCharBuffer file = path.utf8_str();
-    const char* const command[] = {"import", "-window", "root", file.data(), nullptr};
-    wxExecute(command, wxEXEC_SYNC);
+    Capture(name, wxRect());
+}
+
+void SaveWindowScreenshot(const wxString& name, const wxWindow* window) {
+    Capture(name, window->GetScreenRect());
+}
+
+ExpectDialog<wxMessageDialog> ExpectMessage(const wxString& text, int answer) {
+    return ExpectDialog<wxMessageDialog>([text, answer](wxMessageDialog* box) {
+        EXPECT_EQ(box->GetMessage(), text);
+        EXPECT_EQ(box->GetCaption(), _("Confirm"));
+        return answer;
+    });
+}
+
+void Command(wxWindow* control, wxEventType type, int value) {
+    wxCommandEvent event(type, control->GetId());
+    event.SetEventObject(control);
+    event.SetInt(value);
+    control->ProcessWindowEvent(event);
 }
 } // namespace uitest

@@ -2,11 +2,15 @@
 #pragma once
 
 #include <functional>
+#include <gtest/gtest.h>
 #include <string>
 #include <wx/arrstr.h>
+#include <wx/event.h>
 #include <wx/string.h>
+#include <wx/testing.h>
 
 class TallywickFrame;
+class wxWindow;
 
 namespace uitest {
 // Runs the program's start-up (names, store, language, catalog, icon, main frame) and
@@ -19,6 +23,37 @@ bool WaitFor(const std::function<bool()>& done);
 void Idle(int milliseconds = 100);
 // Saves a picture of the whole virtual screen as build/screens/<name>.png.
 void SaveScreenshot(const wxString& name);
+// Saves a picture of the window's area of the screen as build/screens/<name>.png.
+void SaveWindowScreenshot(const wxString& name, const wxWindow* window);
+// Sends the command event a user's click on the control sends (a button, a check box or a
+// list item); value is the new state of a check box or the index of a list item.
+void Command(wxWindow* control, wxEventType type, int value = 0);
+
+// Answers a modal dialog of type T by running action on it, which drives the dialog as a
+// user would and returns what ShowModal returns. Used in wxTEST_DIALOG.
+template <class T> class ExpectDialog : public wxExpectModalBase<T, ExpectDialog<T>> {
+public:
+    explicit ExpectDialog(std::function<int(T*)> action) : m_action(std::move(action)) {}
+
+protected:
+    int OnInvoked(T* dialog) const override { return m_action(dialog); }
+
+private:
+    std::function<int(T*)> m_action;
+};
+
+// Expects a message box with this text and the caption "Confirm" (translated), and presses
+// the button answer (wxID_OK, wxID_YES or wxID_NO).
+ExpectDialog<wxMessageDialog> ExpectMessage(const wxString& text, int answer = wxID_OK);
+
+// A test that starts the program in English and closes it at the end, if still open.
+class ProgramTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    TallywickFrame* frame = nullptr;
+};
+
 // The working folder of this test process (a copy of build/run's data).
 wxString WorkDir();
 // Writes a file below the working folder, making its folders; returns its full path.

@@ -1,0 +1,96 @@
+// The Counting Settings pane: the source folders and the source-type box.
+#include "CountingManager.h"
+#include "FileExtension.h"
+#include "SrcTypeSelDlg.h"
+#include "TallywickFrame.h"
+#include "UiTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+#include <wx/bmpbuttn.h>
+#include <wx/checklst.h>
+#include <wx/combobox.h>
+#include <wx/dirdlg.h>
+
+namespace {
+class FrameSourcesTest : public uitest::ProgramTest {
+protected:
+    void Send(long id) {
+        wxCommandEvent event(wxEVT_MENU, id);
+        frame->ProcessWindowEvent(event);
+    }
+    // The directory dialog, answered with path.
+    static uitest::ExpectDialog<wxDirDialog> ChooseDir(const wxString& path) {
+        return uitest::ExpectDialog<wxDirDialog>([path](wxDirDialog* dialog) {
+            dialog->wxDirDialogBase::SetPath(path); // what the user's choice leaves behind
+            return wxID_OK;
+        });
+    }
+    // The selection dialog: the user checks the items whose keys are given and presses OK.
+    static uitest::ExpectDialog<SrcTypeSelDlg> ChooseTypes(const std::vector<wxString>& keys) {
+        return uitest::ExpectDialog<SrcTypeSelDlg>([keys](SrcTypeSelDlg* dialog) {
+            dialog->InitDialog();
+            for (unsigned i = 0; i < dialog->m_pTypeList->GetCount(); ++i)
+                for (const wxString& key : keys)
+                    if (dialog->m_pTypeList->GetString(i).StartsWith(key + " - "))
+                        dialog->m_pTypeList->Check(i, true);
+            uitest::Command(dialog->m_pBtnOk, wxEVT_BUTTON);
+            return dialog->GetReturnCode();
+        });
+    }
+};
+
+TEST_F(FrameSourcesTest, FoldersAreAddedCheckedDeletedOnYesAndComeBackUnchecked) {
+    wxCheckListBox* list = frame->m_pSourceDirList;
+    ASSERT_EQ(list->GetCount(), 0u);
+    wxTEST_DIALOG(Send(TallywickFrame::ID_MENU_ADDDIR), ChooseDir("/src/one"));
+    wxTEST_DIALOG(Send(TallywickFrame::ID_MENU_ADDDIR), ChooseDir("/src/two"));
+    ASSERT_EQ(list->GetCount(), 2u);
+    EXPECT_EQ(list->GetString(1), "/src/two");
+    EXPECT_TRUE(list->IsChecked(0));
+    EXPECT_TRUE(list->IsChecked(1));
+
+    frame->m_bCounting = true; // any dialog would fail the test
+    Send(TallywickFrame::ID_MENU_ADDDIR);
+    frame->m_bCounting = false;
+    EXPECT_EQ(list->GetCount(), 2u);
+
+    uitest::Command(frame->m_pBtnDeleteDir, wxEVT_BUTTON); // nothing highlighted: no question
+    list->SetSelection(0);
+    wxTEST_DIALOG(uitest::Command(frame->m_pBtnDeleteDir, wxEVT_BUTTON),
+                  uitest::ExpectMessage(_("Are you sure you want to delete it?"), wxID_NO));
+    EXPECT_EQ(list->GetCount(), 2u);
+    wxTEST_DIALOG(uitest::Command(frame->m_pBtnDeleteDir, wxEVT_BUTTON),
+                  uitest::ExpectMessage(_("Are you sure you want to delete it?"), wxID_YES));
+    ASSERT_EQ(list->GetCount(), 1u);
+    EXPECT_EQ(list->GetString(0), "/src/two");
+
+    uitest::CloseProgram(frame);
+    frame = uitest::StartProgram();
+    ASSERT_EQ(frame->m_pSourceDirList->GetCount(), 1u);
+    EXPECT_EQ(frame->m_pSourceDirList->GetString(0), "/src/two");
+    EXPECT_FALSE(frame->m_pSourceDirList->IsChecked(0));
+}
+
+TEST_F(FrameSourcesTest, EachConfirmedSelectionIsAddedToTheSourceTypeBox) {
+    wxComboBox* box = frame->m_pSourceTypeCombo;
+    CountingManager::ExtMap& exts = frame->m_pCountingManager->m_extMap;
+    ASSERT_EQ(exts.count(".c"), 1u);
+    ASSERT_EQ(exts.count(".h"), 1u);
+    wxTEST_DIALOG(Send(TallywickFrame::ID_MENU_SELTYPE), ChooseTypes({".c", ".h"}));
+    EXPECT_EQ(box->GetValue(), ".c;.h;");
+    EXPECT_TRUE(exts[".h"]->m_bSelected);
+    wxTEST_DIALOG(Send(TallywickFrame::ID_MENU_SELTYPE), ChooseTypes({".c", ".h"}));
+    EXPECT_EQ(box->GetCount(), 2u);
+
+    wxTEST_DIALOG(Send(TallywickFrame::ID_MENU_SELTYPE),
+                  uitest::ExpectDialog<SrcTypeSelDlg>([](SrcTypeSelDlg*) { return wxID_CANCEL; }));
+    EXPECT_EQ(box->GetValue(), ".c;.h;");
+    EXPECT_EQ(box->GetCount(), 2u);
+
+    frame->m_bCounting = true; // the extension set is in use: no dialog
+    uitest::Command(frame->m_pBtnSelectType, wxEVT_BUTTON);
+    frame->m_bCounting = false;
+    EXPECT_EQ(box->GetCount(), 2u);
+}
+} // namespace
