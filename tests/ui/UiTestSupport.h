@@ -2,8 +2,12 @@
 #pragma once
 
 #include <functional>
+#include <gtest/gtest.h>
+#include <initializer_list>
 #include <wx/arrstr.h>
+#include <wx/msgdlg.h>
 #include <wx/string.h>
+#include <wx/testing.h>
 
 class TallywickFrame;
 
@@ -22,4 +26,25 @@ void SaveScreenshot(const wxString& name);
 wxString WorkDir();
 // Messages logged since the process started, errors and warnings alike.
 const wxArrayString& LoggedMessages();
+
+// Counts the folders with the frame's manager as a run from the window does, with only the
+// given extensions selected, and takes every folder and extension into the filter choice.
+void CountTree(TallywickFrame* frame, std::initializer_list<wxString> dirs,
+               std::initializer_list<const char*> extensions);
+
+// Answers a message box with OK after checking its text and its caption "Confirm".
+class ExpectMessage : public wxExpectModalBase<wxMessageDialog> {
+public:
+    explicit ExpectMessage(const wxString& text) : m_text(text) {}
+
+protected:
+    int OnInvoked(wxMessageDialog* dialog) const override {
+        EXPECT_EQ(dialog->GetMessage(), m_text);
+        EXPECT_EQ(dialog->GetTitle(), "Confirm");
+        return wxID_OK;
+    }
+
+private:
+    wxString m_text;
+};
 } // namespace uitest
