@@ -31,7 +31,7 @@ wxString TallywickFrame::AskExportPath(const wxString& wildcard, const wxString&
         name.SetName("Tallywick");
     name.SetExt(extension);
     m_pFileDialog->SetFilename(name.GetFullName());
-    if (m_pFileDialog->ShowModal() == wxID_CANCEL)
+    if (m_pFileDialog->ShowModal() == wxID_CANCEL || m_pFileDialog->GetPath().empty())
         return wxString();
     wxFileName path(m_pFileDialog->GetPath());
     if (!path.HasExt())
