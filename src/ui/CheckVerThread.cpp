@@ -57,7 +57,8 @@ void CheckVerThread::CheckVersion() {
     }
     const std::unique_ptr<wxInputStream> stream(http.GetInputStream(VERSION_PATH));
     if (!stream) {
-        ReportFailure(false);
+        // A server that answered with an error needs no hint about the connection.
+        ReportFailure(http.GetError() != wxPROTO_NOFILE);
         return;
     }
     // A redirect or any other answer is no version page.
