@@ -5,12 +5,22 @@
 
 CrvHtmlWin::CrvHtmlWin(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
                        long style, const wxString& name)
-    : wxHtmlWindow(parent, id, pos, size, style, name), m_pParent(parent) {}
+    : wxHtmlWindow(parent, id, pos, size, style, name), m_pParent(parent) {
+    Bind(wxEVT_HTML_LINK_CLICKED, &CrvHtmlWin::OnHtmlLinkClicked, this);
+}
 
 void CrvHtmlWin::OnLinkClicked(const wxHtmlLinkInfo& link) {
+    // The base class would load an unhandled link into the view; this view shows only the
+    // pages the program makes.
+    wxHtmlLinkEvent event(GetId(), link);
+    event.SetEventObject(this);
+    ProcessWindowEvent(event);
+}
+
+void CrvHtmlWin::OnHtmlLinkClicked(wxHtmlLinkEvent& event) {
     if (!m_pParent)
         return;
-    const wxString href = link.GetHref();
+    const wxString href = event.GetLinkInfo().GetHref();
     if (href.StartsWith("#")) {
         ScrollToAnchor(href.Mid(1));
         return;

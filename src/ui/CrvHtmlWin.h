@@ -9,7 +9,11 @@ public:
                const wxString& name);
     virtual ~CrvHtmlWin() = default;
 
+    // Sends the link event, and never lets the view load the link itself.
     void OnLinkClicked(const wxHtmlLinkInfo& link) override;
 
     wxWindow* m_pParent;
+
+private:
+    void OnHtmlLinkClicked(wxHtmlLinkEvent& event);
 };

@@ -1,8 +1,60 @@
-// Exports of the results, and the Update command.
+// Exports of the results: the file records as CSV, the report page as HTML.
 #include "TallywickFrame.h"
 
-void TallywickFrame::OnExportHtml(wxCommandEvent&) {}
+#include "AtomicFile.h"
+#include "CountingManager.h"
 
-void TallywickFrame::OnExportCsv(wxCommandEvent&) {}
+#include "ConfirmBox.h"
+#include <wx/filedlg.h>
+#include <wx/filename.h>
 
-void TallywickFrame::OnCheckUpdate(wxCommandEvent&) {}
+namespace {
+void ReportExport(bool ok) {
+    ShowConfirm(ok ? _("Export completed!") : _("Export failed!"), wxOK | wxCENTRE);
+}
+} // namespace
+
+// Asks for the file to write, with a save dialog: an open dialog would only let the user
+// pick an existing file, which the export then replaced without a question. Empty when the
+// user cancels; a name typed without an extension gets the filter's one.
+wxString TallywickFrame::AskExportPath(const wxString& wildcard, const wxString& extension) {
+    if (!m_pFileDialog->HasFlag(wxFD_SAVE)) {
+        m_pFileDialog->Destroy();
+        m_pFileDialog = new wxFileDialog(
+            this, _("Select file"), wxEmptyString, wxEmptyString, wxFileSelectorDefaultWildcardStr,
+            wxFD_SAVE | wxFD_OVERWRITE_PROMPT, wxDefaultPosition, wxDefaultSize, "wxFileDialog");
+    }
+    m_pFileDialog->SetWildcard(wildcard);
+    // Keep the name the user gave last time, with this export's extension.
+    wxFileName name(m_pFileDialog->GetFilename());
+    if (!name.HasName())
+        name.SetName("Tallywick");
+    name.SetExt(extension);
+    m_pFileDialog->SetFilename(name.GetFullName());
+    if (m_pFileDialog->ShowModal() == wxID_CANCEL || m_pFileDialog->GetPath().empty())
+        return wxString();
+    wxFileName path(m_pFileDialog->GetPath());
+    if (!path.HasExt())
+        path.SetExt(extension);
+    return path.GetFullPath();
+}
+
+void TallywickFrame::OnExportCsv(wxCommandEvent&) {
+    if (m_bCounting)
+        return;
+    const wxString path = AskExportPath("CSV files (*.csv)|*.csv", "csv");
+    if (path.empty())
+        return;
+    ReportExport(m_pCountingManager->ExportCsv(path));
+}
+
+void TallywickFrame::OnExportHtml(wxCommandEvent&) {
+    if (m_bCounting)
+        return;
+    const wxString path = AskExportPath("HTML files (*.html;*.htm)|*.html;*.htm", "html");
+    if (path.empty())
+        return;
+    // UTF-8 without a byte-order mark, written whole or not at all.
+    const wxScopedCharBuffer bytes = s_strHtmlPage.utf8_str();
+    ReportExport(WriteFileAtomically(path, bytes.data(), bytes.length()));
+}

@@ -1,11 +1,16 @@
 // The Report page: the index page and the analysis report, made from templates.
 #include "TallywickFrame.h"
 
+#include "CountingManager.h"
 #include "CrvHtmlWin.h"
 #include "ExecutablePath.h"
+#include "PageTemplate.h"
+#include "PhaseResult.h"
 
-#include <wx/ffile.h>
-#include <wx/filefn.h>
+#include <cmath>
+#include <string>
+#include <wx/datetime.h>
+#include <wx/file.h>
 #include <wx/log.h>
 
 namespace {
@@ -13,34 +18,203 @@ const char* const VERSION = "4.0.2.0";
 const char* const BUILT_IN_PAGE =
     "<html><body><h2>Welcome to use Tallywick!</h2>\t\t\t\t\t\t\t<br>The default report page "
     "seems to be missing...</body></html>";
+
+// The whole file; false when it cannot be opened or read.
+bool ReadBytes(const wxString& path, std::string& bytes) {
+    wxLogNull quiet; // a missing template shows the built-in page, not an error box
+    wxFile file;
+    if (!file.Open(path, wxFile::read))
+        return false;
+    char buffer[16384];
+    for (;;) {
+        const ssize_t got = file.Read(buffer, sizeof buffer);
+        if (got == wxInvalidOffset)
+            return false;
+        if (got == 0)
+            return true;
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+// UTF-8 to text; each byte that starts no valid sequence becomes U+FFFD, so a template
+// saved in another encoding still shows.
+wxString DecodeUtf8(const std::string& bytes) {
+    std::wstring text;
+    text.reserve(bytes.size());
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    for (std::size_t i = 0; i < n;) {
+        const unsigned char lead = p[i];
+        std::size_t length = 0;
+        char32_t code = 0, min = 0;
+        if (lead < 0x80) {
+            length = 1, code = lead;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2, code = lead & 0x1F, min = 0x80;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3, code = lead & 0x0F, min = 0x800;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4, code = lead & 0x07, min = 0x10000;
+        }
+        bool valid = length != 0 && i + length <= n;
+        for (std::size_t k = 1; valid && k < length; ++k) {
+            valid = (p[i + k] & 0xC0) == 0x80;
+            code = (code << 6) | (p[i + k] & 0x3F);
+        }
+        valid = valid && code >= min && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+        text += valid ? static_cast<wchar_t>(code) : L'\uFFFD';
+        i += valid ? length : 1;
+    }
+    return wxString(text);
+}
+
+// Numbers take '.' as the decimal mark, whatever the locale.
+wxString Fixed(double value) {
+    return wxString::FromCDouble(value, 2);
+}
+
+wxString Count(std::size_t value) {
+    return std::to_string(value);
+}
+
+// A bar's width: the share in whole percent, at least 1 for any share above 0; a share of
+// 0 gives "0%", which an empty cell draws as no bar.
+wxString BarWidth(double percent) {
+    if (!(percent > 0))
+        return "0%";
+    const long whole = std::lround(std::min(percent, 100.0));
+    return Count(static_cast<std::size_t>(std::max(1L, whole))) + "%";
+}
+
+wxString PercentText(float percent) {
+    return Fixed(percent) + "%";
+}
+
+wxString LatestVersionText(TallywickFrame& frame) {
+    wxMutexLocker lock(frame.m_mutexVersion);
+    return EscapeHtml(_("Latest Version - ") + frame.m_strLatestVersion);
+}
 } // namespace
 
 void TallywickFrame::LoadHtmlTemplate(const wxString& relativePath) {
     s_strHtmlPage.clear();
     // Read with the file classes: the virtual file system would misread paths with '#' or '%'.
-    const wxString path = GetExecutableDir() + relativePath;
-    wxString bytes;
-    wxLogNull quiet; // a missing template shows the built-in page, not an error box
-    wxFFile file;
-    if (!wxFileExists(path) || !file.Open(path, "rb") || !file.ReadAll(&bytes, wxConvISO8859_1)) {
+    std::string bytes;
+    if (!ReadBytes(GetExecutableDir() + relativePath, bytes)) {
         s_strHtmlPage = BUILT_IN_PAGE;
         return;
     }
-    const wxScopedCharBuffer raw = bytes.To8BitData();
-    s_strHtmlPage = wxString::FromUTF8(raw.data(), raw.length());
-    if (s_strHtmlPage.empty() && raw.length() != 0)
-        s_strHtmlPage = bytes; // not UTF-8: show the bytes as Latin-1 rather than nothing
+    s_strHtmlPage = DecodeUtf8(bytes);
 }
 
 void TallywickFrame::ShowIndexPage() {
     LoadHtmlTemplate(INDEX_PAGE_FILE);
-    s_strHtmlPage.Replace("$your_version$", _("Your Version - ") + VERSION, false);
-    {
-        wxMutexLocker lock(m_mutexVersion);
-        s_strHtmlPage.Replace("$latest_version$", _("Latest Version - ") + m_strLatestVersion,
-                              false);
-    }
+    PageTemplate fields;
+    fields.Add("$your_version$", EscapeHtml(_("Your Version - ") + VERSION));
+    fields.Add("$latest_version$", LatestVersionText(*this));
+    s_strHtmlPage = fields.Fill(s_strHtmlPage);
     m_pHtmlWin->SetPage(s_strHtmlPage);
 }
 
-void TallywickFrame::GenerateReport() {}
+void TallywickFrame::GenerateReport() {
+    LoadHtmlTemplate(REPORT_TEMPLATE_FILE);
+    s_strHtmlPage = ReportFields().Fill(s_strHtmlPage);
+    m_pHtmlWin->SetPage(s_strHtmlPage);
+}
+
+PageTemplate TallywickFrame::ReportFields() {
+    // Only while the run is on the stack is the state word the run's own.
+    if (m_bCounting)
+        m_bRunCanceled = m_pCountingManager->m_nState == CountingManager::STATE_STOPPED;
+
+    const TotalResult& t = m_pCountingManager->m_totalResult;
+    PageTemplate f;
+    f.Add("$report_title$", EscapeHtml(_("Tallywick Analysis Report")), PageTemplate::ALL);
+    f.Add("$gen_time$", wxDateTime::Now().Format("%Y-%m-%d %H:%M:%S"));
+    f.Add("$run_state$", EscapeHtml(m_bRunCanceled ? _("Canceled") : _("Completed")));
+    f.Add("$your_version$", EscapeHtml(_("Your Version - ") + VERSION));
+    f.Add("$latest_version$", LatestVersionText(*this));
+    wxString dirs, exts;
+    for (const wxString& dir : m_filterParam.m_arrDirs)
+        dirs << EscapeHtml(dir) << "<br>";
+    for (const wxString& ext : m_filterParam.m_arrExts)
+        exts << EscapeHtml(ext) << ";";
+    f.Add("$str_counting_dirs$", dirs);
+    f.Add("$str_counting_exts$", exts);
+    f.Add("$n_files$", Count(t.m_nFiles));
+    f.Add("$n_size$", Count(t.m_nSize));
+    f.Add("$n_lines$", Count(t.m_nLines));
+
+    // Line shares are whole percent, truncated.
+    const auto lines = [&](const char* field, const char* share, const char* bar, std::size_t n) {
+        f.Add(field, Count(n));
+        f.Add(share, t.m_nLines == 0 ? wxString("0%") : Count(n * 100 / t.m_nLines) + "%",
+              PageTemplate::ALL);
+        f.Add(bar, BarWidth(t.m_nLines == 0 ? 0.0 : n * 100.0 / t.m_nLines));
+    };
+    lines("$n_code_lines$", "$n_code_parcentage$", "$n_code_w$", t.m_nCodeLines);
+    lines("$n_code_comm_lines$", "$n_code_comm_parcentage$", "$n_code_comm_w$",
+          t.m_nCodeCommentLines);
+    lines("$n_comm_lines$", "$n_comm_parcentage$", "$n_comm_w$", t.m_nCommentLines);
+    lines("$n_blank_lines$", "$n_blank_parcentage$", "$n_blank_w$", t.m_nBlankLines);
+
+    wxString rows;
+    for (std::size_t i = 0; i < m_pCountingManager->m_extResults.size(); ++i) {
+        const ExtensionResult& e = *m_pCountingManager->m_extResults[i];
+        rows << (i % 2 ? "<tr bgcolor=\"#eef4e2\">" : "<tr>") << "<td>" << EscapeHtml(e.m_strExt)
+             << "</td>";
+        for (std::size_t n : {e.m_nFiles, e.m_nSize, e.m_nLines, e.m_nCodeLines,
+                              e.m_nCodeCommentLines, e.m_nCommentLines, e.m_nBlankLines})
+            rows << "<td align=\"right\">" << Count(n) << "</td>";
+        rows << "</tr>";
+    }
+    f.Add("$str_lines_by_type$", rows, PageTemplate::ALL);
+
+    // Test shares are computed in single precision; "0%" when there are no such cases.
+    const float utc = t.m_fUtCases, utd = t.m_fUtDefects, itc = t.m_fItCases, itd = t.m_fItDefects;
+    const auto test = [&](const char* share, const char* bar, bool valid, float percent) {
+        f.Add(share, valid ? PercentText(percent) : wxString("0%"));
+        if (bar)
+            f.Add(bar, BarWidth(valid ? percent : 0.0));
+    };
+    f.Add("$n_ut_case$", Fixed(utc));
+    f.Add("$n_ut_defect$", Fixed(utd));
+    test("$n_ut_case_parcentage$", "$n_ut_case_w$", utc > 0, 100.0f * utc / (utc + itc));
+    test("$n_ut_defect_parcentage_chart$", "$n_ut_defect_chart_w$", utc > 0,
+         100.0f * utd / (utc + itc));
+    test("$n_ut_defect_parcentage$", nullptr, utc > 0, 100.0f * utd / utc);
+    f.Add("$n_it_case$", Fixed(itc));
+    f.Add("$n_it_defect$", Fixed(itd));
+    test("$n_it_case_parcentage$", "$n_it_case_w$", itc > 0, 100.0f * itc / (utc + itc));
+    // The second occurrence of the chart field takes the integration-test value.
+    test("$n_ut_defect_parcentage_chart$", "$n_it_defect_chart_w$", itc > 0,
+         100.0f * itd / (utc + itc));
+    test("$n_it_defect_parcentage$", nullptr, itc > 0, 100.0f * itd / itc);
+
+    // Phase shares in single precision; "0%" without lines or without a total.
+    const PhaseResult p(t, m_analysisParam);
+    const auto phases = [&](const char* total, float sum,
+                            std::initializer_list<std::pair<const char*, float>> values) {
+        f.Add(total, Fixed(sum));
+        for (const auto& [field, value] : values) {
+            const wxString name = wxString(field).Mid(1).BeforeLast('$');
+            const bool valid = t.m_nLines != 0 && sum > 0;
+            const float percent = valid ? 100.0f * value / sum : 0.0f;
+            f.Add(field, Fixed(value));
+            f.Add("$" + name + "_parcentage$", valid ? PercentText(percent) : wxString("0%"),
+                  PageTemplate::ALL);
+            f.Add("$" + name + "_w$", BarWidth(percent));
+        }
+    };
+    phases("$n_total_cost$", p.m_fLLDCost + p.m_fCDCost + p.m_fUTCost + p.m_fITCost,
+           {{"$n_cost_lld$", p.m_fLLDCost},
+            {"$n_cost_coding$", p.m_fCDCost},
+            {"$n_cost_ut$", p.m_fUTCost},
+            {"$n_cost_it$", p.m_fITCost}});
+    phases("$n_total_mm$", p.m_fLLDMM + p.m_fCDMM + p.m_fUTMM + p.m_fITMM,
+           {{"$n_mm_lld$", p.m_fLLDMM},
+            {"$n_mm_coding$", p.m_fCDMM},
+            {"$n_mm_ut$", p.m_fUTMM},
+            {"$n_mm_it$", p.m_fITMM}});
+    return f;
+}

@@ -5,10 +5,12 @@
 
 #include "AnalysisObserver.h"
 #include "AnalysisParam.h"
+#include "CheckVerThread.h"
 #include "CountingObserver.h"
 #include "FilterObserver.h"
 #include "FilterParam.h"
 
+#include <memory>
 #include <vector>
 #include <wx/frame.h>
 #include <wx/menu.h>
@@ -20,6 +22,7 @@ class CrvHtmlWin;
 class DirectoryResult;
 class FileResult;
 class Result;
+class PageTemplate;
 class Preference;
 class wxAuiManager;
 class wxAuiNotebook;
@@ -251,12 +254,23 @@ public:
     // Report page.
     void LoadHtmlTemplate(const wxString& relativePath);
     void ShowIndexPage();
-    void GenerateReport();
 
     // Exports and version check.
     void OnExportHtml(wxCommandEvent& event);
     void OnExportCsv(wxCommandEvent& event);
     void OnCheckUpdate(wxCommandEvent& event);
+
+    // Report page and version check: the analysis report, its fields, the latest version.
+    void GenerateReport();
+    PageTemplate ReportFields();
+    void SetLatestVersion(const wxString& version);
+    void PrefixLatestVersion();
+    // The file an export writes, asked with the frame's file dialog; empty when cancelled.
+    wxString AskExportPath(const wxString& wildcard, const wxString& extension);
+    // Whether the last counting run was stopped; its reports say so, also after a refresh.
+    bool m_bRunCanceled = false;
+    // A running version check: destroying the frame waits for it before the window goes.
+    std::unique_ptr<CheckVerThread, CheckVerThread::Joiner> m_pCheckVerThread;
 
 private:
     void CreateToolBar();

@@ -24,9 +24,9 @@
 
 namespace {
 // Answers a message box after checking its text and style.
-class ExpectMessage : public wxExpectModalBase<wxMessageDialog> {
+class ExpectMessageStyle : public wxExpectModalBase<wxMessageDialog> {
 public:
-    ExpectMessage(const char* text, long style) : m_text(text), m_style(style) {}
+    ExpectMessageStyle(const char* text, long style) : m_text(text), m_style(style) {}
 
 protected:
     int OnInvoked(wxMessageDialog* dialog) const override {
@@ -86,13 +86,13 @@ protected:
 
 TEST_F(CountingTest, StartChecksItsInputsInOrder) {
     wxTEST_DIALOG(uitest::Command(frame, TallywickFrame::ID_MENU_START),
-                  ExpectMessage("Please add source directory.", wxOK));
+                  ExpectMessageStyle("Please add source directory.", wxOK));
     frame->m_pSourceDirList->Append(root);
     wxTEST_DIALOG(uitest::Command(frame, TallywickFrame::ID_MENU_START),
-                  ExpectMessage("Please check counting directory.", wxOK | wxCENTRE));
+                  ExpectMessageStyle("Please check counting directory.", wxOK | wxCENTRE));
     frame->m_pSourceDirList->Check(0, true);
     wxTEST_DIALOG(uitest::Command(frame, TallywickFrame::ID_MENU_START),
-                  ExpectMessage("Please select source types.", wxOK | wxCENTRE));
+                  ExpectMessageStyle("Please select source types.", wxOK | wxCENTRE));
     EXPECT_EQ(Status(0), "Ready");
     EXPECT_EQ(frame->m_pCountingManager->m_nState, CountingManager::STATE_IDLE);
 }

@@ -147,4 +147,22 @@ void Command(wxWindow* control, wxEventType type, int value) {
     event.SetInt(value);
     control->ProcessWindowEvent(event);
 }
+
+void CountTree(TallywickFrame* frame, std::initializer_list<wxString> dirs,
+               std::initializer_list<const char*> extensions) {
+    CountingManager& manager = *frame->m_pCountingManager;
+    for (auto& [name, ext] : manager.m_extMap)
+        ext->m_bSelected = false;
+    for (const char* name : extensions)
+        manager.m_extMap.at(name)->m_bSelected = true;
+    manager.Reset();
+    manager.m_nState = CountingManager::STATE_BUSY;
+    CountingParam param;
+    for (const wxString& dir : dirs)
+        param.m_arrDirs.push_back(dir);
+    manager.SetCountingParam(param, &frame->m_analysisParam);
+    manager.Count();
+    frame->m_filterParam.m_arrDirs = manager.m_dirList;
+    frame->m_filterParam.m_arrExts = manager.m_extList;
+}
 } // namespace uitest

@@ -3,9 +3,11 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <string>
 #include <wx/arrstr.h>
 #include <wx/event.h>
+#include <wx/msgdlg.h>
 #include <wx/string.h>
 #include <wx/testing.h>
 
@@ -66,4 +68,10 @@ void Command(TallywickFrame* frame, long id);
 void Press(TallywickFrame* frame, long id);
 // Messages logged since the process started, errors and warnings alike.
 const wxArrayString& LoggedMessages();
+
+// Counts the folders with the frame's manager as a run from the window does, with only the
+// given extensions selected, and takes every folder and extension into the filter choice.
+void CountTree(TallywickFrame* frame, std::initializer_list<wxString> dirs,
+               std::initializer_list<const char*> extensions);
+
 } // namespace uitest

@@ -1,0 +1,246 @@
+// The Report page: the fields of the analysis report, the templates and the view's links.
+#include "../engine/TempDir.h"
+#include "CountingManager.h"
+#include "CrvHtmlWin.h"
+#include "ExecutablePath.h"
+#include "PageTemplate.h"
+#include "TallywickFrame.h"
+#include "UiTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <wx/aui/auibook.h>
+#include <wx/config.h>
+#include <wx/regex.h>
+
+namespace {
+// Every field of the report once, two of them twice and the repeated chart field three
+// times (the third stays), in a form that is easy to compare.
+const char* const ALL_FIELDS =
+    "$report_title$|$report_title$|$run_state$|$your_version$|$latest_version$|"
+    "$str_counting_dirs$|$str_counting_exts$|$n_files$|$n_files$|$n_size$|$n_lines$|"
+    "$n_code_lines$|$n_code_parcentage$|$n_code_parcentage$|$n_code_w$|"
+    "$n_code_comm_lines$|$n_code_comm_parcentage$|$n_code_comm_w$|"
+    "$n_comm_lines$|$n_comm_parcentage$|$n_comm_w$|"
+    "$n_blank_lines$|$n_blank_parcentage$|$n_blank_w$|"
+    "$str_lines_by_type$|"
+    "$n_ut_case$|$n_ut_defect$|$n_ut_case_parcentage$|$n_ut_case_w$|"
+    "$n_ut_defect_parcentage_chart$|$n_ut_defect_chart_w$|$n_ut_defect_parcentage$|"
+    "$n_it_case$|$n_it_defect$|$n_it_case_parcentage$|$n_it_case_w$|"
+    "$n_ut_defect_parcentage_chart$|$n_it_defect_chart_w$|$n_it_defect_parcentage$|"
+    "$n_ut_defect_parcentage_chart$|"
+    "$n_total_cost$|$n_cost_lld$|$n_cost_lld_parcentage$|$n_cost_lld_w$|"
+    "$n_cost_coding$|$n_cost_coding_parcentage$|$n_cost_coding_w$|"
+    "$n_cost_ut$|$n_cost_ut_parcentage$|$n_cost_ut_w$|"
+    "$n_cost_it$|$n_cost_it_parcentage$|$n_cost_it_w$|"
+    "$n_total_mm$|$n_mm_lld$|$n_mm_lld_parcentage$|$n_mm_lld_w$|"
+    "$n_mm_coding$|$n_mm_coding_parcentage$|$n_mm_coding_w$|"
+    "$n_mm_ut$|$n_mm_ut_parcentage$|$n_mm_ut_w$|"
+    "$n_mm_it$|$n_mm_it_parcentage$|$n_mm_it_w$";
+
+// Pictures of the whole page in the view, one screen after the other.
+void SaveViewScreens(CrvHtmlWin* view, const wxString& name) {
+    int unitX = 0, unitY = 0;
+    view->GetScrollPixelsPerUnit(&unitX, &unitY);
+    const int pageHeight = view->GetClientSize().y;
+    const int total = view->GetVirtualSize().y;
+    for (int shot = 0, top = 0; shot < 5; ++shot, top += pageHeight - 40) {
+        view->Scroll(0, unitY ? top / unitY : 0);
+        uitest::SaveScreenshot(shot ? wxString::Format("%s-%d", name, shot + 1) : name);
+        if (top + pageHeight >= total)
+            break;
+    }
+    view->Scroll(0, 0);
+    // The page itself too, to see it in a browser.
+    wxFile page(wxString(TALLYWICK_SCREENS_DIR) + "/" + name + ".html", wxFile::write);
+    page.Write(TallywickFrame::s_strHtmlPage, wxConvUTF8);
+}
+
+class ReportTest : public testing::Test {
+protected:
+    void SetUp() override {
+        wxConfigBase::Get()->Write("ui_language", "en");
+        frame = uitest::StartProgram();
+        ASSERT_NE(frame, nullptr);
+    }
+    void TearDown() override {
+        if (frame)
+            uitest::CloseProgram(frame);
+    }
+    wxString Fill(const wxString& page) { return frame->ReportFields().Fill(page); }
+
+    TallywickFrame* frame = nullptr;
+    TempDir tree;
+};
+
+// Twelve lines: 5 code (41.67%), 1 code with comment, 2 comment, 2 blank (16.67% each), and
+// two lines of plain text that are neither. The folders' names are markup and a field name.
+TEST_F(ReportTest, EveryFieldOfACountedTreeGetsItsText) {
+    tree.Write("$n_files$/util.h", "int e;\nint f;\n/* h */\n");
+    tree.Write("a&b <x>/main.c", "int a;\nint b;\nint c;\nint d; // tail\n// note\n\n");
+    tree.Write("z/notes.txt", "a\nb\n\n");
+    uitest::CountTree(frame, {tree / "$n_files$", tree / "a&b <x>", tree / "z"},
+                      {".c", ".h", ".txt"});
+    frame->SetLatestVersion("<i>4.1</i>");
+
+    const wxString dirs = tree / "$n_files$<br>" + tree / "a&amp;b &lt;x&gt;<br>" + tree / "z<br>";
+    // In counting order; every second row tinted.
+    const wxString rows = "<tr><td>.h</td><td align=\"right\">1</td><td align=\"right\">22</td>"
+                          "<td align=\"right\">3</td><td align=\"right\">2</td>"
+                          "<td align=\"right\">0</td><td align=\"right\">1</td>"
+                          "<td align=\"right\">0</td></tr>"
+                          "<tr bgcolor=\"#eef4e2\"><td>.c</td><td align=\"right\">1</td>"
+                          "<td align=\"right\">45</td><td align=\"right\">6</td>"
+                          "<td align=\"right\">3</td><td align=\"right\">1</td>"
+                          "<td align=\"right\">1</td><td align=\"right\">1</td></tr>"
+                          "<tr><td>.txt</td><td align=\"right\">1</td><td align=\"right\">5</td>"
+                          "<td align=\"right\">3</td><td align=\"right\">0</td>"
+                          "<td align=\"right\">0</td><td align=\"right\">0</td>"
+                          "<td align=\"right\">1</td></tr>";
+    // Estimates over 6 lines with code: 0.30 and 0.06 unit-test, 0.12 and 0.01 (0.012)
+    // integration-test cases and defects; cost 15, man-hours 0.24.
+    const wxString expected =
+        "Tallywick Analysis Report|Tallywick Analysis Report|Completed|Your Version - 4.0.2.0|"
+        "Latest Version - &lt;i&gt;4.1&lt;/i&gt;|" +
+        dirs + "|.h;.c;.txt;|3|$n_files$|72|12|" + "5|41%|41%|42%|1|8%|8%|2|16%|17%|2|16%|17%|" +
+        rows + "|" +
+        "0.30|0.06|71.43%|71%|14.29%|14%|20.00%|"
+        "0.12|0.01|28.57%|29%|2.86%|3%|10.00%|$n_ut_defect_parcentage_chart$|"
+        "51.00|15.00|29.41%|29%|15.00|29.41%|29%|15.00|29.41%|29%|6.00|11.76%|12%|"
+        "0.01|0.00|29.41%|29%|0.00|29.41%|29%|0.00|29.41%|29%|0.00|11.76%|12%";
+    EXPECT_EQ(Fill(ALL_FIELDS).utf8_string(), expected.utf8_string());
+    EXPECT_TRUE(wxRegEx("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$").Matches(Fill("$gen_time$")));
+
+    // The real template: every field filled, names shown as written.
+    frame->GenerateReport();
+    wxString page = TallywickFrame::s_strHtmlPage;
+    EXPECT_EQ(page.Replace(tree / "$n_files$", ""), 1u); // the folder, shown as written
+    EXPECT_FALSE(wxRegEx("\\$[a-z_]+\\$").Matches(page)) << "a field is left in the report";
+    EXPECT_TRUE(page.Contains("charset=utf-8"));
+    const wxString shown = frame->m_pHtmlWin->ToText();
+    EXPECT_TRUE(shown.Contains("a&b <x>")) << shown;
+    EXPECT_TRUE(shown.Contains("41%"));
+    SaveViewScreens(frame->m_pHtmlWin, "report-en");
+
+    // A stopped run says so, also in the report of a later refresh.
+    frame->m_bCounting = true;
+    frame->m_pCountingManager->m_nState = CountingManager::STATE_STOPPED;
+    EXPECT_EQ(Fill("$run_state$"), "Canceled");
+    frame->m_bCounting = false;
+    frame->m_pCountingManager->m_nState = CountingManager::STATE_BUSY;
+    EXPECT_EQ(Fill("$run_state$"), "Canceled");
+}
+
+// A run that finds no file: zeros, "0%" shares, no bars, no rows, no folders or types.
+// Lines without code give no cost, so the phase shares are "0%" while line shares count.
+TEST_F(ReportTest, EmptyRunsAndRunsWithoutCodeGiveZeroSharesAndNoBars) {
+    uitest::CountTree(frame, {tree.Path()}, {".c"});
+    frame->m_filterParam.m_arrDirs.clear();
+    EXPECT_EQ(Fill("$str_counting_dirs$|$str_counting_exts$|$str_lines_by_type$|$n_files$|"
+                   "$n_code_parcentage$|$n_code_w$|$n_blank_parcentage$|$n_ut_case$|"
+                   "$n_ut_case_parcentage$|$n_ut_case_w$|$n_ut_defect_parcentage_chart$|"
+                   "$n_it_defect_parcentage$|$n_total_cost$|$n_cost_lld_parcentage$|"
+                   "$n_cost_lld_w$|$n_total_mm$|$n_mm_it_parcentage$|$n_mm_it_w$"),
+              "|||0|0%|0%|0%|0.00|0%|0%|0%|0%|0.00|0%|0%|0.00|0%|0%");
+
+    tree.Write("notes.txt", "a\n\nb\n");
+    uitest::CountTree(frame, {tree.Path()}, {".txt"});
+    EXPECT_EQ(Fill("$n_lines$|$n_blank_parcentage$|$n_blank_w$|$n_code_parcentage$|"
+                   "$n_total_cost$|$n_cost_coding_parcentage$|$n_mm_ut_parcentage$"),
+              "3|33%|33%|0%|0.00|0%|0%");
+}
+
+// Occurrences: FIRST takes the next one, ALL the rest; inserted text is never searched; a
+// closing dollar sign may open the next field.
+TEST(PageTemplateTest, ReplacesInOnePassInTheOrderAdded) {
+    PageTemplate fields;
+    fields.Add("$a$", "1");
+    fields.Add("$a$", "2");
+    fields.Add("$b$", "$a$", PageTemplate::ALL);
+    fields.Add("$c$", "x", PageTemplate::ALL);
+    fields.Add("$c$", "never");
+    const std::pair<const char*, const char*> cases[] = {
+        {"$a$ $a$ $a$", "1 2 $a$"},
+        {"$b$|$b$|$a$", "$a$|$a$|1"},
+        {"$c$$c$$c$", "xxx"},
+        {"$$a$$", "$1$"},
+        {"$a$b$", "1b$"},
+        {"$x$a$", "$x1"},
+        {"$ $", "$ $"},
+        {"no fields", "no fields"},
+        {"$a", "$a"},
+    };
+    for (const auto& [page, filled] : cases)
+        EXPECT_EQ(fields.Fill(page), filled) << page;
+    EXPECT_EQ(EscapeHtml("<a href=\"x\">'&'</a>"),
+              "&lt;a href=&quot;x&quot;&gt;&#39;&amp;&#39;&lt;/a&gt;");
+}
+
+// Templates are read beside the executable, whatever the characters of their path; bytes
+// that are not UTF-8 show as U+FFFD; a missing template gives the built-in page.
+TEST_F(ReportTest, TemplatesAreReadAsUtf8OrReplacedByTheBuiltInPage) {
+    const wxString name = "/conf/t#1%20 " + wxString::Format("%lu", wxGetProcessId()) + ".html";
+    const wxString path = GetExecutableDir() + name;
+    ASSERT_TRUE(wxFile().Create(path, true));
+    {
+        wxFile file(path, wxFile::write);
+        const char bytes[] = "a\xC3\xA9\xE8\xA1\x8C|\xFF|\xC3|\xED\xA0\x80|\xF0\x9F\x98\x80";
+        file.Write(bytes, sizeof bytes - 1);
+    }
+    frame->LoadHtmlTemplate(name);
+    wxRemoveFile(path);
+    EXPECT_EQ(TallywickFrame::s_strHtmlPage,
+              wxString::FromUTF8("a\xC3\xA9\xE8\xA1\x8C|\xEF\xBF\xBD|\xEF\xBF\xBD|"
+                                 "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD|\xF0\x9F\x98\x80"));
+
+    frame->LoadHtmlTemplate("/conf/missing.html");
+    EXPECT_EQ(TallywickFrame::s_strHtmlPage,
+              "<html><body><h2>Welcome to use Tallywick!</h2>\t\t\t\t\t\t\t<br>The default "
+              "report page seems to be missing...</body></html>");
+}
+
+// The index page at start: both versions, escaped; links never load into the view.
+TEST_F(ReportTest, IndexPageShowsTheVersionsAndLinksStayOutOfTheView) {
+    const wxString& page = TallywickFrame::s_strHtmlPage;
+    EXPECT_TRUE(page.Contains("Your Version - 4.0.2.0"));
+    EXPECT_TRUE(page.Contains("Latest Version - unknown"));
+    EXPECT_FALSE(page.Contains("$your_version$") || page.Contains("$latest_version$"));
+    EXPECT_TRUE(frame->m_pHtmlWin->ToText().Contains("Count in three steps"));
+    SaveViewScreens(frame->m_pHtmlWin, "index-en");
+
+    frame->SetLatestVersion("a<b");
+    frame->ShowIndexPage();
+    EXPECT_TRUE(page.Contains("Latest Version - a&lt;b"));
+    const wxString before = frame->m_pHtmlWin->ToText();
+    for (const char* href : {"other.html", "file:///etc/hostname", "#nowhere"})
+        frame->m_pHtmlWin->OnLinkClicked(wxHtmlLinkInfo(href));
+    uitest::Idle();
+    EXPECT_EQ(frame->m_pHtmlWin->GetOpenedPage(), "");
+    EXPECT_EQ(frame->m_pHtmlWin->ToText(), before);
+}
+
+// The report and the index page as a Chinese or Japanese user sees them.
+class TranslatedReportTest : public testing::TestWithParam<const char*> {};
+
+TEST_P(TranslatedReportTest, ShowsTranslatedTexts) {
+    wxConfigBase::Get()->Write("ui_language", GetParam());
+    TallywickFrame* frame = uitest::StartProgram();
+    ASSERT_NE(frame, nullptr);
+    const wxString title = wxGetTranslation("Tallywick Analysis Report");
+    EXPECT_NE(title, "Tallywick Analysis Report");
+    EXPECT_TRUE(TallywickFrame::s_strHtmlPage.Contains(wxGetTranslation("Your Version - ")));
+    uitest::SaveScreenshot(wxString("index-") + GetParam());
+
+    TempDir tree;
+    tree.Write("源码/main.c", "int a;\n// note\n\n");
+    uitest::CountTree(frame, {tree / "源码"}, {".c"});
+    frame->GenerateReport();
+    const wxString shown = frame->m_pHtmlWin->ToText();
+    EXPECT_TRUE(shown.Contains(title));
+    EXPECT_TRUE(shown.Contains("源码"));
+    EXPECT_TRUE(shown.Contains(wxGetTranslation("Completed")));
+    SaveViewScreens(frame->m_pHtmlWin, wxString("report-") + GetParam());
+    uitest::CloseProgram(frame);
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, TranslatedReportTest, testing::Values("zh_CN", "ja"));
+} // namespace

@@ -1,0 +1,203 @@
+// The version check against a small HTTP server of the test's own on 127.0.0.1, and the
+// latest-version text.
+#include "CheckVerThread.h"
+#include "TallywickFrame.h"
+#include "UiTestSupport.h"
+
+#include <arpa/inet.h>
+#include <atomic>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <mutex>
+#include <netinet/in.h>
+#include <string>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+#include <wx/config.h>
+
+namespace {
+const char* const CHECK_FAILED = "An unknown error occurred while checking for updates.";
+
+// Answers every connection with one fixed reply, after an optional delay, then closes it.
+class TinyHttpServer {
+public:
+    explicit TinyHttpServer(std::string reply, int delayMs = 0)
+        : m_reply(std::move(reply)), m_delayMs(delayMs) {
+        m_fd = socket(AF_INET, SOCK_STREAM, 0);
+        const int one = 1;
+        setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof addr;
+        if (bind(m_fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+            listen(m_fd, 4) != 0 ||
+            getsockname(m_fd, reinterpret_cast<sockaddr*>(&addr), &length) != 0)
+            ADD_FAILURE() << "the test server could not listen";
+        m_port = ntohs(addr.sin_port);
+        m_thread = std::thread([this] { Serve(); });
+    }
+    ~TinyHttpServer() {
+        shutdown(m_fd, SHUT_RDWR); // ends the accept
+        m_thread.join();
+        close(m_fd);
+    }
+    unsigned short Port() const { return m_port; }
+    bool Answered() const { return m_answered; }
+    std::vector<std::string> Requests() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_requests;
+    }
+
+private:
+    void Serve() {
+        for (int client; (client = accept(m_fd, nullptr, nullptr)) >= 0; close(client)) {
+            std::string request;
+            char buffer[1024];
+            while (request.find("\r\n\r\n") == std::string::npos) {
+                const ssize_t got = recv(client, buffer, sizeof buffer, 0);
+                if (got <= 0)
+                    break;
+                request.append(buffer, static_cast<std::size_t>(got));
+            }
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                m_requests.push_back(request);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(m_delayMs));
+            for (std::size_t sent = 0; sent < m_reply.size();) {
+                const ssize_t n =
+                    send(client, m_reply.data() + sent, m_reply.size() - sent, MSG_NOSIGNAL);
+                if (n <= 0)
+                    break;
+                sent += static_cast<std::size_t>(n);
+            }
+            m_answered = true;
+        }
+    }
+
+    std::string m_reply;
+    int m_delayMs;
+    int m_fd = -1;
+    unsigned short m_port = 0;
+    std::thread m_thread;
+    std::mutex m_mutex;
+    std::vector<std::string> m_requests;
+    std::atomic<bool> m_answered{false};
+};
+
+// A port on which nothing listens.
+unsigned short ClosedPort() {
+    TinyHttpServer server("");
+    return server.Port();
+}
+
+using Thread = std::unique_ptr<CheckVerThread, CheckVerThread::Joiner>;
+
+Thread StartCheck(TallywickFrame* frame, unsigned short port) {
+    Thread thread(new CheckVerThread(frame));
+    thread->m_strHost = "127.0.0.1";
+    thread->m_nPort = port;
+    EXPECT_EQ(thread->Run(), wxTHREAD_NO_ERROR);
+    return thread;
+}
+
+wxString LatestVersion(TallywickFrame* frame) {
+    wxMutexLocker lock(frame->m_mutexVersion);
+    return frame->m_strLatestVersion;
+}
+
+class VersionCheckTest : public testing::Test {
+protected:
+    void SetUp() override {
+        wxConfigBase::Get()->Write("ui_language", "en");
+        frame = uitest::StartProgram();
+        ASSERT_NE(frame, nullptr);
+    }
+    void TearDown() override {
+        if (frame)
+            uitest::CloseProgram(frame);
+    }
+    TallywickFrame* frame = nullptr;
+};
+
+// Only a 200 reply with a well-formed marker in its first 64 KB changes the version; a server
+// that answers with an error, or none that listens, is told (the latter with the hint).
+TEST_F(VersionCheckTest, OnlyAWellFormedVersionInAGoodReplyIsStored) {
+    const std::string ok = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n";
+    struct Case {
+        std::string reply;
+        const char* version;
+        wxString message;
+    };
+    const Case cases[] = {
+        {ok + "<html>\n<p>Latest: $4.1.0.0$ stable</p>\n<p>$5.0$</p>\n", "4.1.0.0", ""},
+        {ok + "<script>$(function() { $('#v').text('$'); });</script>\n<p>$4.2$</p>", "4.2", ""},
+        {ok + "Price: $ 5\n", "before", ""},
+        {ok + "<html>no version</html>", "before", ""},
+        {ok + std::string(64 * 1024, 'x') + "$7.7$", "before", ""},
+        {"HTTP/1.1 301 Moved Permanently\r\nLocation: http://a.example/\r\n\r\n$9.9$", "before",
+         ""},
+        {"HTTP/1.1 404 Not Found\r\n\r\n$9.9$", "before", CHECK_FAILED},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reply.substr(0, 80));
+        frame->SetLatestVersion("before");
+        TinyHttpServer server(c.reply);
+        Thread thread = StartCheck(frame, server.Port());
+        thread->Wait();
+        EXPECT_EQ(LatestVersion(frame), c.version);
+        if (c.message.empty())
+            uitest::Idle(); // any message would fail the test
+        else
+            wxTEST_DIALOG(uitest::Idle(), uitest::ExpectMessage(c.message));
+        ASSERT_EQ(server.Requests().size(), 1u);
+        EXPECT_EQ(server.Requests()[0].rfind("GET /corvanes HTTP/1.", 0), 0u);
+    }
+
+    frame->SetLatestVersion("before");
+    Thread thread = StartCheck(frame, ClosedPort());
+    thread->Wait();
+    wxTEST_DIALOG(uitest::Idle(),
+                  uitest::ExpectMessage(wxString(CHECK_FAILED) + "\nPlease check your internet "
+                                                                 "connection and try again."));
+    EXPECT_EQ(LatestVersion(frame), "before");
+}
+
+TEST(FindVersionTest, TakesTheFirstMarkerOfTwoToFourNumbers) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Latest: $4.1.0.0$ stable\n$5.0$", "4.1.0.0"},
+        {"$$", ""},
+        {"one $ only", ""},
+        {"$4$", ""},
+        {"$4.1.0.0.0$", ""},
+        {"$4.1.$", ""},
+        {"$.4.1$", ""},
+        {"$4.1", ""},
+        {"$x$4.10$", "4.10"},
+    };
+    for (const auto& [reply, version] : cases)
+        EXPECT_EQ(CheckVerThread::FindVersion(reply), version) << reply;
+}
+
+// Closing the window waits for a running check instead of leaving it a dead frame.
+TEST_F(VersionCheckTest, ClosingTheWindowWaitsForARunningCheck) {
+    TinyHttpServer server("HTTP/1.0 200 OK\r\n\r\n$4.3$", 600);
+    frame->m_pCheckVerThread = StartCheck(frame, server.Port());
+    ASSERT_TRUE(uitest::WaitFor([&] { return !server.Requests().empty(); }));
+    uitest::CloseProgram(frame);
+    frame = nullptr;
+    EXPECT_TRUE(server.Answered());
+}
+
+TEST_F(VersionCheckTest, PrefixingKeepsAnEmptyVersionEmpty) {
+    frame->SetLatestVersion("");
+    frame->PrefixLatestVersion();
+    EXPECT_EQ(LatestVersion(frame), "");
+    frame->SetLatestVersion("4.1.0.0");
+    frame->PrefixLatestVersion();
+    EXPECT_EQ(LatestVersion(frame), "Latest Version - 4.1.0.0");
+}
+} // namespace
