@@ -18,12 +18,6 @@ void ReportExport(bool ok) {
 // pick an existing file, which the export then replaced without a question. Empty when the
 // user cancels; a name typed without an extension gets the filter's one.
 wxString TallywickFrame::AskExportPath(const wxString& wildcard, const wxString& extension) {
-    if (!m_pFileDialog->HasFlag(wxFD_SAVE)) {
-        m_pFileDialog->Destroy();
-        m_pFileDialog = new wxFileDialog(
-            this, _("Select file"), wxEmptyString, wxEmptyString, wxFileSelectorDefaultWildcardStr,
-            wxFD_SAVE | wxFD_OVERWRITE_PROMPT, wxDefaultPosition, wxDefaultSize, "wxFileDialog");
-    }
     m_pFileDialog->SetWildcard(wildcard);
     // Keep the name the user gave last time, with this export's extension.
     wxFileName name(m_pFileDialog->GetFilename());

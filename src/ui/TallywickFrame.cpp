@@ -442,9 +442,11 @@ void TallywickFrame::CreatePopupMenus() {
                                    _("Export result as HTML file"));
     m_pItemExportCsv = AppendItem(&m_menuExport, ID_MENU_EXPORT_CSV, _("Export CSV..."),
                                   _("Export result as CSV file"));
-    m_pFileDialog = new wxFileDialog(this, _("Select file"), wxEmptyString, wxEmptyString,
-                                     wxFileSelectorDefaultWildcardStr, wxFD_DEFAULT_STYLE,
-                                     wxDefaultPosition, wxDefaultSize, "wxFileDialog");
+    // The exports' file dialog: a save dialog, as an open dialog only lets the user pick a
+    // file that exists, which the export would then replace without a question.
+    m_pFileDialog = new wxFileDialog(
+        this, _("Select file"), wxEmptyString, wxEmptyString, wxFileSelectorDefaultWildcardStr,
+        wxFD_SAVE | wxFD_OVERWRITE_PROMPT, wxDefaultPosition, wxDefaultSize, "wxFileDialog");
     m_pItemOpenDir = AppendItem(&m_menuListContext, ID_MENU_OPEN_DIR, _("Open Directory"), "");
     m_pItemOpenFile = AppendItem(&m_menuListContext, ID_MENU_OPEN_FILE, _("Open File"), "");
     m_pItemAllFilters =

@@ -24,7 +24,7 @@ protected:
         EXPECT_EQ(dialog->GetFilename(), m_defaultName);
         dialog->SetPath(m_path);
         // The toolkit's chooser takes the path in only when its events have run.
-        uitest::WaitFor([dialog] { return !dialog->GetPath().empty(); });
+        uitest::WaitFor([this, dialog] { return dialog->GetPath() == m_path; });
         return m_answer;
     }
 
