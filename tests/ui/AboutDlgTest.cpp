@@ -3,24 +3,20 @@
 #include "TallywickFrame.h"
 #include "UiTestSupport.h"
 
-#include <gtest/gtest.h>
-#include <wx/config.h>
 #include <wx/hyperlink.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 
 namespace {
-TEST(AboutDlgTest, ShowsTheVersionTheToolkitBuildAndNoTitle) {
+class AboutDlgTest : public uitest::ProgramTest {};
+
+TEST_F(AboutDlgTest, ShowsTheVersionTheToolkitBuildAndNoTitle) {
     EXPECT_EQ(GetWxBuildInfo(0), wxString::Format("wxWidgets %d.%d.%d", wxMAJOR_VERSION,
                                                   wxMINOR_VERSION, wxRELEASE_NUMBER));
     EXPECT_EQ(GetWxBuildInfo(1), GetWxBuildInfo(0) + "-Linux-Unicode build");
-
-    wxConfigBase::Get()->Write("ui_language", "en");
-    TallywickFrame* frame = uitest::StartProgram();
-    ASSERT_NE(frame, nullptr);
-    wxCommandEvent about(wxEVT_MENU, TallywickFrame::ID_MENU_ABOUT);
+    const long about = TallywickFrame::ID_MENU_ABOUT;
     wxTEST_DIALOG(
-        frame->ProcessWindowEvent(about), uitest::ExpectDialog<AboutDlg>([](AboutDlg* dialog) {
+        uitest::Command(frame, about), uitest::ExpectDialog<AboutDlg>([](AboutDlg* dialog) {
             EXPECT_EQ(dialog->GetTitle(), "");
             EXPECT_EQ(dialog->m_pProductName->GetLabel(), "Tallywick");
             EXPECT_EQ(dialog->m_pVersion->GetLabel(), "Version 4.0.2.0  (Build 160.12022021)");
@@ -32,8 +28,7 @@ TEST(AboutDlgTest, ShowsTheVersionTheToolkitBuildAndNoTitle) {
         }));
 
     frame->m_bCounting = true; // any dialog would fail the test
-    frame->ProcessWindowEvent(about);
+    uitest::Command(frame, about);
     frame->m_bCounting = false;
-    uitest::CloseProgram(frame);
 }
 } // namespace

@@ -3,7 +3,6 @@
 #include "ExecutablePath.h"
 #include "UiTestSupport.h"
 
-#include <gtest/gtest.h>
 #include <unistd.h>
 #include <wx/file.h>
 #include <wx/filefn.h>

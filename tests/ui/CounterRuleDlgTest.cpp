@@ -4,7 +4,6 @@
 #include "FileExtension.h"
 #include "UiTestSupport.h"
 
-#include <gtest/gtest.h>
 #include <memory>
 #include <wx/button.h>
 #include <wx/combobox.h>
@@ -46,7 +45,6 @@ protected:
 
 TEST_F(CounterRuleDlgTest, AddModeChecksInOrderAndWritesOnlyWhenAllPass) {
     auto dialog = Open(CounterRuleDlg::MODE_ADD, &added);
-    EXPECT_EQ(dialog->GetTitle(), "File type setting dialog");
     EXPECT_EQ(dialog->m_pComboStyle->GetValue(), "C");
     EXPECT_EQ(dialog->m_pTxtStyleDesc->GetValue(), "C family");
     EXPECT_EQ(dialog->m_pTxtMultiEnd->GetValue(), "*/");

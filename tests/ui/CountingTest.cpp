@@ -6,7 +6,6 @@
 #include "TallywickFrame.h"
 #include "UiTestSupport.h"
 
-#include <gtest/gtest.h>
 #include <unistd.h>
 #include <wx/aui/auibook.h>
 #include <wx/aui/framemanager.h>
@@ -14,32 +13,12 @@
 #include <wx/checkbox.h>
 #include <wx/checklst.h>
 #include <wx/combobox.h>
-#include <wx/config.h>
 #include <wx/listctrl.h>
-#include <wx/msgdlg.h>
 #include <wx/propgrid/propgrid.h>
 #include <wx/statusbr.h>
-#include <wx/testing.h>
 #include <wx/timer.h>
 
 namespace {
-// Answers a message box after checking its text and style.
-class ExpectMessageStyle : public wxExpectModalBase<wxMessageDialog> {
-public:
-    ExpectMessageStyle(const char* text, long style) : m_text(text), m_style(style) {}
-
-protected:
-    int OnInvoked(wxMessageDialog* dialog) const override {
-        EXPECT_EQ(dialog->GetMessage(), m_text);
-        EXPECT_EQ(dialog->GetMessageDialogStyle() & (wxOK | wxCENTRE), m_style);
-        return wxID_OK;
-    }
-
-private:
-    wxString m_text;
-    long m_style;
-};
-
 std::string Lines(int code, int comments = 0, int blanks = 0) {
     std::string text;
     for (int i = 0; i < code; ++i)
@@ -51,12 +30,10 @@ std::string Lines(int code, int comments = 0, int blanks = 0) {
     return text;
 }
 
-class CountingTest : public testing::Test {
+class CountingTest : public uitest::ProgramTest {
 protected:
     void SetUp() override {
-        wxConfigBase::Get()->Write("ui_language", "en");
-        frame = uitest::StartProgram();
-        ASSERT_NE(frame, nullptr);
+        ProgramTest::SetUp();
         // One folder of three files and a subfolder of one; names and sizes chosen to show
         // numeric and case-sensitive order.
         root = uitest::WorkDir() + "/tree";
@@ -66,10 +43,6 @@ protected:
         uitest::WriteFile("tree/src/notes.txt", Lines(3));
         uitest::WriteFile("tree/src/lib/d.c", Lines(100, 20));
     }
-    void TearDown() override {
-        if (frame)
-            uitest::CloseProgram(frame);
-    }
     void Run() {
         uitest::Command(frame, TallywickFrame::ID_MENU_START);
         ASSERT_FALSE(frame->m_bCounting);
@@ -78,21 +51,25 @@ protected:
         return frame->m_pFileList->GetItemText(row, column);
     }
     wxString Status(int field) const { return frame->m_pStatusBar->GetStatusText(field); }
-    void Refresh() { uitest::Press(frame, TallywickFrame::ID_BITMAPBUTTON4); }
+    void Refresh() { uitest::Command(frame->m_pBtnRefreshDir, wxEVT_BUTTON); }
+    // Four hundred more files, enough for a run that can be interrupted.
+    void PrepareLongRun() {
+        for (int i = 0; i < 400; ++i)
+            uitest::WriteFile(wxString::Format("tree/many/f%03d.c", i), Lines(5));
+        uitest::PrepareRun(frame, wxArrayString(1, &root), wxArrayString(1, ".c"));
+    }
 
-    TallywickFrame* frame = nullptr;
     wxString root;
 };
 
 TEST_F(CountingTest, StartChecksItsInputsInOrder) {
-    wxTEST_DIALOG(uitest::Command(frame, TallywickFrame::ID_MENU_START),
-                  ExpectMessageStyle("Please add source directory.", wxOK));
+    wxTEST_DIALOG(Run(), uitest::ExpectMessage("Please add source directory.", wxID_OK, wxOK));
     frame->m_pSourceDirList->Append(root);
-    wxTEST_DIALOG(uitest::Command(frame, TallywickFrame::ID_MENU_START),
-                  ExpectMessageStyle("Please check counting directory.", wxOK | wxCENTRE));
+    wxTEST_DIALOG(
+        Run(), uitest::ExpectMessage("Please check counting directory.", wxID_OK, wxOK | wxCENTRE));
     frame->m_pSourceDirList->Check(0, true);
-    wxTEST_DIALOG(uitest::Command(frame, TallywickFrame::ID_MENU_START),
-                  ExpectMessageStyle("Please select source types.", wxOK | wxCENTRE));
+    wxTEST_DIALOG(Run(),
+                  uitest::ExpectMessage("Please select source types.", wxID_OK, wxOK | wxCENTRE));
     EXPECT_EQ(Status(0), "Ready");
     EXPECT_EQ(frame->m_pCountingManager->m_nState, CountingManager::STATE_IDLE);
 }
@@ -112,8 +89,7 @@ TEST_F(CountingTest, ARunFillsEveryViewAndASecondRunStartsAfresh) {
     EXPECT_EQ(Cell(3, 1), ".c");
     EXPECT_EQ(Cell(3, 3), "120");
     EXPECT_EQ(Cell(3, 6), "20");
-    EXPECT_EQ(Cell(3, 9), frame->m_pFileList->GetItemText(3, 9)); // drawn, with two decimals
-    EXPECT_TRUE(Cell(3, 9).Matches("*.??"));
+    EXPECT_TRUE(Cell(3, 9).Matches("*.??")); // drawn with two decimals
     EXPECT_EQ(frame->m_pDirList->GetItemCount(), 2);
     EXPECT_EQ(frame->m_pTypeList->GetItemCount(), 2);
 
@@ -149,14 +125,12 @@ TEST_F(CountingTest, ARunFillsEveryViewAndASecondRunStartsAfresh) {
 }
 
 TEST_F(CountingTest, StopEndsTheRunWithItsPartialResults) {
-    for (int i = 0; i < 400; ++i)
-        uitest::WriteFile(wxString::Format("tree/many/f%03d.c", i), Lines(5));
-    uitest::PrepareRun(frame, wxArrayString(1, &root), wxArrayString(1, ".c"));
+    PrepareLongRun();
     // Stop as a user would while the rows come in.
     wxTimer timer;
     timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
         if (frame->m_fileRows.size() >= 20)
-            uitest::Press(frame, TallywickFrame::ID_BITMAPBUTTON_STOP);
+            uitest::Command(frame->m_pBtnStop, wxEVT_BUTTON);
         else
             timer.StartOnce(1);
     });
@@ -172,9 +146,7 @@ TEST_F(CountingTest, StopEndsTheRunWithItsPartialResults) {
 }
 
 TEST_F(CountingTest, ClosingDuringARunStopsItAndClosesWhenItHasReturned) {
-    for (int i = 0; i < 400; ++i)
-        uitest::WriteFile(wxString::Format("tree/many/f%03d.c", i), Lines(5));
-    uitest::PrepareRun(frame, wxArrayString(1, &root), wxArrayString(1, ".c"));
+    PrepareLongRun();
     wxTimer timer;
     timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { frame->Close(); });
     timer.StartOnce(1);
@@ -189,8 +161,7 @@ TEST_F(CountingTest, PickingAnEarlierSourceTypeEntryCountsWhatItShows) {
     frame->m_pCountingManager->GetFileExtension(".c")->m_bSelected = false;
     wxComboBox* types = frame->m_pSourceTypeCombo;
     types->SetSelection(0);
-    wxCommandEvent picked(wxEVT_COMBOBOX, TallywickFrame::ID_COMBOBOX1);
-    frame->ProcessWindowEvent(picked);
+    uitest::Command(types, wxEVT_COMBOBOX);
     EXPECT_EQ(types->GetValue(), ".c;"); // the type that no longer exists is dropped
     Run();
     EXPECT_EQ(frame->m_pFileList->GetItemCount(), 3);
@@ -235,12 +206,9 @@ TEST_F(CountingTest, FiltersHideWhatIsUncheckedAndTheStatusBarSaysWhich) {
 
     // "Select All" checks everything on its first click and clears on its second.
     frame->m_pChkAllDirs->SetValue(true);
-    wxCommandEvent box(wxEVT_CHECKBOX, TallywickFrame::ID_CHECKBOX_DIR);
-    box.SetInt(1);
-    frame->ProcessWindowEvent(box);
+    uitest::Command(frame->m_pChkAllDirs, wxEVT_CHECKBOX, 1);
     EXPECT_TRUE(dirs->IsChecked(lib));
-    box.SetInt(0);
-    frame->ProcessWindowEvent(box);
+    uitest::Command(frame->m_pChkAllDirs, wxEVT_CHECKBOX, 0);
     EXPECT_FALSE(dirs->IsChecked(0));
 
     for (wxCheckListBox* list : {frame->m_pExtFilterList, frame->m_pDateFilterList})

@@ -4,55 +4,29 @@
 #include "TallywickFrame.h"
 #include "UiTestSupport.h"
 
-#include <gtest/gtest.h>
-#include <wx/config.h>
 #include <wx/filedlg.h>
 
 namespace {
-// Answers the export's file dialog with a path, after checking that it is a save dialog
-// that asks before replacing a file, with the export's own filter and a default name.
-class ExpectExportDialog : public wxExpectModalBase<wxFileDialog> {
-public:
-    ExpectExportDialog(const wxString& wildcard, const wxString& defaultName, const wxString& path,
-                       int answer = wxID_OK)
-        : m_wildcard(wildcard), m_defaultName(defaultName), m_path(path), m_answer(answer) {}
-
-protected:
-    int OnInvoked(wxFileDialog* dialog) const override {
-        EXPECT_TRUE(dialog->HasFlag(wxFD_SAVE) && dialog->HasFlag(wxFD_OVERWRITE_PROMPT));
-        EXPECT_EQ(dialog->GetWildcard(), m_wildcard);
-        EXPECT_EQ(dialog->GetFilename(), m_defaultName);
-        dialog->SetPath(m_path);
-        // The toolkit's chooser takes the path in only when its events have run.
-        uitest::WaitFor([this, dialog] { return dialog->GetPath() == m_path; });
-        return m_answer;
-    }
-
-private:
-    wxString m_wildcard, m_defaultName, m_path;
-    int m_answer;
-};
-
 const char* const HTML_FILTER = "HTML files (*.html;*.htm)|*.html;*.htm";
 const char* const CSV_FILTER = "CSV files (*.csv)|*.csv";
 
-class ExportTest : public testing::Test {
-protected:
-    void SetUp() override {
-        wxConfigBase::Get()->Write("ui_language", "en");
-        frame = uitest::StartProgram();
-        ASSERT_NE(frame, nullptr);
-    }
-    void TearDown() override {
-        if (frame)
-            uitest::CloseProgram(frame);
-    }
-    void Export(long id) {
-        wxCommandEvent command(wxEVT_MENU, id);
-        frame->ProcessWindowEvent(command);
-    }
+// Answers the export's file dialog with a path, after checking that it is a save dialog
+// that asks before replacing a file, with the export's own filter and a default name.
+uitest::ExpectDialog<wxFileDialog> SaveAs(const wxString& filter, const wxString& name,
+                                          const wxString& path, int answer = wxID_OK) {
+    return uitest::ExpectDialog<wxFileDialog>([=](wxFileDialog* dialog) {
+        EXPECT_TRUE(dialog->HasFlag(wxFD_SAVE) && dialog->HasFlag(wxFD_OVERWRITE_PROMPT));
+        EXPECT_EQ(dialog->GetWildcard(), filter);
+        EXPECT_EQ(dialog->GetFilename(), name);
+        dialog->SetPath(path);
+        // The toolkit's chooser takes the path in only when its events have run.
+        uitest::WaitFor([&] { return dialog->GetPath() == path; });
+        return answer;
+    });
+}
 
-    TallywickFrame* frame = nullptr;
+class ExportTest : public uitest::ProgramTest {
+protected:
     TempDir dir;
 };
 
@@ -61,14 +35,14 @@ protected:
 TEST_F(ExportTest, ExportsWriteThePageAndTheRecordsByteForByte) {
     const std::string page = "<p>Z\xC3\xA4hlung \xE8\xA1\x8C\xE6\x95\xB0 \xF0\x9F\x98\x80</p>";
     TallywickFrame::s_strHtmlPage = wxString::FromUTF8(page);
-    wxTEST_DIALOG(Export(TallywickFrame::ID_MENU_EXPORT_HTML),
-                  ExpectExportDialog(HTML_FILTER, "Tallywick.html", dir / "report"),
+    wxTEST_DIALOG(uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_HTML),
+                  SaveAs(HTML_FILTER, "Tallywick.html", dir / "report"),
                   uitest::ExpectMessage("Export completed!"));
     EXPECT_EQ(ReadFile(dir / "report.html"), page);
 
     dir.Write("old.htm", std::string(4096, 'x'));
-    wxTEST_DIALOG(Export(TallywickFrame::ID_MENU_EXPORT_HTML),
-                  ExpectExportDialog(HTML_FILTER, "report.html", dir / "old.htm"),
+    wxTEST_DIALOG(uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_HTML),
+                  SaveAs(HTML_FILTER, "report.html", dir / "old.htm"),
                   uitest::ExpectMessage("Export completed!"));
     EXPECT_EQ(ReadFile(dir / "old.htm"), page);
     EXPECT_EQ(TallywickFrame::s_strHtmlPage, wxString::FromUTF8(page));
@@ -76,8 +50,8 @@ TEST_F(ExportTest, ExportsWriteThePageAndTheRecordsByteForByte) {
     dir.Write("src/a.c", "int a; // x\n\n");
     uitest::CountTree(frame, {dir / "src"}, {".c"});
     ASSERT_TRUE(frame->m_pCountingManager->ExportCsv(dir / "direct.csv"));
-    wxTEST_DIALOG(Export(TallywickFrame::ID_MENU_EXPORT_CSV),
-                  ExpectExportDialog(CSV_FILTER, "old.csv", dir / "list"),
+    wxTEST_DIALOG(uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_CSV),
+                  SaveAs(CSV_FILTER, "old.csv", dir / "list"),
                   uitest::ExpectMessage("Export completed!"));
     EXPECT_EQ(ReadFile(dir / "list.csv"), ReadFile(dir / "direct.csv"));
     EXPECT_NE(ReadFile(dir / "list.csv").find("a.c,.c"), std::string::npos);
@@ -86,20 +60,20 @@ TEST_F(ExportTest, ExportsWriteThePageAndTheRecordsByteForByte) {
 // A folder that cannot be written gives "Export failed!"; cancelling writes nothing and says
 // nothing; during a run the exports do nothing at all (any dialog would fail the test).
 TEST_F(ExportTest, FailuresAreToldAndCancelOrARunningCountWritesNothing) {
-    wxTEST_DIALOG(Export(TallywickFrame::ID_MENU_EXPORT_HTML),
-                  ExpectExportDialog(HTML_FILTER, "Tallywick.html", "/proc/report.html"),
+    wxTEST_DIALOG(uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_HTML),
+                  SaveAs(HTML_FILTER, "Tallywick.html", "/proc/report.html"),
                   uitest::ExpectMessage("Export failed!"));
-    wxTEST_DIALOG(Export(TallywickFrame::ID_MENU_EXPORT_CSV),
-                  ExpectExportDialog(CSV_FILTER, "report.csv", "/proc/list.csv"),
+    wxTEST_DIALOG(uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_CSV),
+                  SaveAs(CSV_FILTER, "report.csv", "/proc/list.csv"),
                   uitest::ExpectMessage("Export failed!"));
 
-    wxTEST_DIALOG(Export(TallywickFrame::ID_MENU_EXPORT_HTML),
-                  ExpectExportDialog(HTML_FILTER, "list.html", dir / "none.html", wxID_CANCEL));
-    wxTEST_DIALOG(Export(TallywickFrame::ID_MENU_EXPORT_CSV),
-                  ExpectExportDialog(CSV_FILTER, "none.csv", dir / "none.csv", wxID_CANCEL));
+    wxTEST_DIALOG(uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_HTML),
+                  SaveAs(HTML_FILTER, "list.html", dir / "none.html", wxID_CANCEL));
+    wxTEST_DIALOG(uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_CSV),
+                  SaveAs(CSV_FILTER, "none.csv", dir / "none.csv", wxID_CANCEL));
     frame->m_bCounting = true;
-    Export(TallywickFrame::ID_MENU_EXPORT_HTML);
-    Export(TallywickFrame::ID_MENU_EXPORT_CSV);
+    uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_HTML);
+    uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_CSV);
     frame->m_bCounting = false;
     EXPECT_FALSE(wxFileExists(dir / "none.html") || wxFileExists(dir / "none.csv"));
 }

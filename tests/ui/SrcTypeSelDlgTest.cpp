@@ -6,7 +6,6 @@
 #include "FileExtension.h"
 #include "UiTestSupport.h"
 
-#include <gtest/gtest.h>
 #include <memory>
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -64,7 +63,6 @@ protected:
 };
 
 TEST_F(SrcTypeSelDlgTest, ListsTheExtensionsAndOkTurnsTheCheckMarksIntoTheSelection) {
-    EXPECT_EQ(dialog->GetTitle(), "Select types dialog");
     ASSERT_EQ(List()->GetCount(), 4u);
     EXPECT_EQ(List()->GetString(0), ".c - C source ( C style )");
     const bool checked[] = {true, false, false, true};

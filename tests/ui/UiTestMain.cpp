@@ -6,7 +6,6 @@
 #include "UiTestSupport.h"
 
 #include <cstdlib>
-#include <gtest/gtest.h>
 #include <wx/config.h>
 #include <wx/dialog.h>
 #include <wx/dir.h>

@@ -98,20 +98,10 @@ void PrepareRun(TallywickFrame* frame, const wxArrayString& dirs, const wxArrayS
     frame->m_pSourceTypeCombo->SetValue(types);
 }
 
-namespace {
-void Send(TallywickFrame* frame, wxEventType type, long id) {
-    wxCommandEvent event(type, id);
+void Command(TallywickFrame* frame, long id) {
+    wxCommandEvent event(wxEVT_MENU, id);
     event.SetEventObject(frame);
     frame->ProcessWindowEvent(event);
-}
-} // namespace
-
-void Command(TallywickFrame* frame, long id) {
-    Send(frame, wxEVT_MENU, id);
-}
-
-void Press(TallywickFrame* frame, long id) {
-    Send(frame, wxEVT_BUTTON, id);
 }
 
 void ProgramTest::SetUp() {
@@ -133,10 +123,13 @@ void SaveWindowScreenshot(const wxString& name, const wxWindow* window) {
     Capture(name, window->GetScreenRect());
 }
 
-ExpectDialog<wxMessageDialog> ExpectMessage(const wxString& text, int answer) {
-    return ExpectDialog<wxMessageDialog>([text, answer](wxMessageDialog* box) {
+ExpectDialog<wxMessageDialog> ExpectMessage(const wxString& text, int answer, long style) {
+    return ExpectDialog<wxMessageDialog>([text, answer, style](wxMessageDialog* box) {
         EXPECT_EQ(box->GetMessage(), text);
         EXPECT_EQ(box->GetCaption(), _("Confirm"));
+        const long checked = wxOK | wxYES_NO | wxCENTRE | wxICON_ERROR;
+        EXPECT_TRUE(!style || (box->GetMessageDialogStyle() & checked) == style)
+            << text << ": style " << box->GetMessageDialogStyle();
         return answer;
     });
 }

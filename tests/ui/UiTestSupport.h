@@ -1,4 +1,5 @@
 // Helpers of the window tests: the program's start-up, settings, waiting and screenshots.
+// Every window test includes it, and with it GoogleTest and the toolkit's wx/testing.h.
 #pragma once
 
 #include <functional>
@@ -45,8 +46,10 @@ private:
 };
 
 // Expects a message box with this text and the caption "Confirm" (translated), and presses
-// the button answer (wxID_OK, wxID_YES or wxID_NO).
-ExpectDialog<wxMessageDialog> ExpectMessage(const wxString& text, int answer = wxID_OK);
+// the button answer (wxID_OK, wxID_YES or wxID_NO). A style, when given, must match the box's
+// buttons, wxCENTRE and wxICON_ERROR exactly.
+ExpectDialog<wxMessageDialog> ExpectMessage(const wxString& text, int answer = wxID_OK,
+                                            long style = 0);
 
 // A test that starts the program in English and closes it at the end, if still open.
 class ProgramTest : public testing::Test {
@@ -63,9 +66,9 @@ wxString WriteFile(const wxString& relativePath, const std::string& content);
 // Sets the frame up as a user would before Start: the folders added and checked, the given
 // extensions selected, their list shown in the source-type box.
 void PrepareRun(TallywickFrame* frame, const wxArrayString& dirs, const wxArrayString& exts);
-// Chooses a menu command of the frame, or presses one of its buttons.
+// Chooses a menu command (or toolbar tool) of the frame; buttons and other controls take
+// Command(control, type) above.
 void Command(TallywickFrame* frame, long id);
-void Press(TallywickFrame* frame, long id);
 // Messages logged since the process started, errors and warnings alike.
 const wxArrayString& LoggedMessages();
 

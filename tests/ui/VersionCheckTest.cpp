@@ -7,7 +7,6 @@
 #include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
-#include <gtest/gtest.h>
 #include <mutex>
 #include <netinet/in.h>
 #include <string>
@@ -15,7 +14,6 @@
 #include <thread>
 #include <unistd.h>
 #include <vector>
-#include <wx/config.h>
 
 namespace {
 const char* const CHECK_FAILED = "An unknown error occurred while checking for updates.";
@@ -23,11 +21,8 @@ const char* const CHECK_FAILED = "An unknown error occurred while checking for u
 // Answers every connection with one fixed reply, after an optional delay, then closes it.
 class TinyHttpServer {
 public:
-    explicit TinyHttpServer(std::string reply, int delayMs = 0)
-        : m_reply(std::move(reply)), m_delayMs(delayMs) {
+    explicit TinyHttpServer(const std::string& reply, int delayMs = 0) {
         m_fd = socket(AF_INET, SOCK_STREAM, 0);
-        const int one = 1;
-        setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
         sockaddr_in addr{};
         addr.sin_family = AF_INET;
         addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -37,7 +32,22 @@ public:
             getsockname(m_fd, reinterpret_cast<sockaddr*>(&addr), &length) != 0)
             ADD_FAILURE() << "the test server could not listen";
         m_port = ntohs(addr.sin_port);
-        m_thread = std::thread([this] { Serve(); });
+        m_thread = std::thread([this, reply, delayMs] {
+            for (int client; (client = accept(m_fd, nullptr, nullptr)) >= 0; close(client)) {
+                std::string request;
+                for (char c;
+                     request.find("\r\n\r\n") == std::string::npos && recv(client, &c, 1, 0) == 1;)
+                    request += c;
+                {
+                    std::lock_guard<std::mutex> lock(m_mutex);
+                    m_requests.push_back(request);
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+                // A blocking send takes the whole reply, or fails when the client has gone.
+                send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
+                m_answered = true;
+            }
+        });
     }
     ~TinyHttpServer() {
         shutdown(m_fd, SHUT_RDWR); // ends the accept
@@ -52,34 +62,6 @@ public:
     }
 
 private:
-    void Serve() {
-        for (int client; (client = accept(m_fd, nullptr, nullptr)) >= 0; close(client)) {
-            std::string request;
-            char buffer[1024];
-            while (request.find("\r\n\r\n") == std::string::npos) {
-                const ssize_t got = recv(client, buffer, sizeof buffer, 0);
-                if (got <= 0)
-                    break;
-                request.append(buffer, static_cast<std::size_t>(got));
-            }
-            {
-                std::lock_guard<std::mutex> lock(m_mutex);
-                m_requests.push_back(request);
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(m_delayMs));
-            for (std::size_t sent = 0; sent < m_reply.size();) {
-                const ssize_t n =
-                    send(client, m_reply.data() + sent, m_reply.size() - sent, MSG_NOSIGNAL);
-                if (n <= 0)
-                    break;
-                sent += static_cast<std::size_t>(n);
-            }
-            m_answered = true;
-        }
-    }
-
-    std::string m_reply;
-    int m_delayMs;
     int m_fd = -1;
     unsigned short m_port = 0;
     std::thread m_thread;
@@ -109,19 +91,7 @@ wxString LatestVersion(TallywickFrame* frame) {
     return frame->m_strLatestVersion;
 }
 
-class VersionCheckTest : public testing::Test {
-protected:
-    void SetUp() override {
-        wxConfigBase::Get()->Write("ui_language", "en");
-        frame = uitest::StartProgram();
-        ASSERT_NE(frame, nullptr);
-    }
-    void TearDown() override {
-        if (frame)
-            uitest::CloseProgram(frame);
-    }
-    TallywickFrame* frame = nullptr;
-};
+class VersionCheckTest : public uitest::ProgramTest {};
 
 // Only a 200 reply with a well-formed marker in its first 64 KB changes the version; a server
 // that answers with an error, or none that listens, is told (the latter with the hint).
