@@ -1,7 +1,29 @@
 // Links of the report view: web and mail links go to the user's browser, anchors scroll.
+// Also the <wbr> tag, which the toolkit's HTML view lacks.
 #include "CrvHtmlWin.h"
 
+#include <wx/html/m_templ.h>
 #include <wx/utils.h>
+
+namespace {
+// A place of no width where a line may break. The view breaks lines only at spaces, so
+// Chinese and Japanese texts mark their break points with <wbr>.
+class LineBreakCell : public wxHtmlCell {
+public:
+    bool IsLinebreakAllowed() const override { return true; }
+};
+} // namespace
+
+TAG_HANDLER_BEGIN(WBR, "WBR")
+TAG_HANDLER_PROC(WXUNUSED(tag)) {
+    m_WParser->GetContainer()->InsertCell(new LineBreakCell);
+    return false;
+}
+TAG_HANDLER_END(WBR)
+
+TAGS_MODULE_BEGIN(LineBreaks)
+TAGS_MODULE_ADD(WBR)
+TAGS_MODULE_END(LineBreaks)
 
 CrvHtmlWin::CrvHtmlWin(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
                        long style, const wxString& name)

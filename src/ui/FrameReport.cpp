@@ -90,6 +90,54 @@ wxString PercentText(float percent) {
     return Fixed(percent) + "%";
 }
 
+// Whether a line may break between two characters of a translation. The view breaks only at
+// spaces, so Chinese and Japanese get <wbr> between their characters, though never before
+// closing or after opening punctuation, nor inside a word of katakana; Latin text may break
+// after a slash.
+bool MayBreakBetween(wxUniChar before, wxUniChar after) {
+    const auto in = [](wxUniChar c, unsigned first, unsigned last) {
+        return c.GetValue() >= first && c.GetValue() <= last;
+    };
+    const auto wide = [&](wxUniChar c) {
+        return in(c, 0x2E80, 0x9FFF) || in(c, 0xF900, 0xFAFF) || in(c, 0xFF00, 0xFFEF);
+    };
+    static const wxString noStart =
+        L"、。，．：；？！）」』】〉》”’ー々ぁぃぅぇぉっゃゅょァィゥェォッャュョ・…,.:;!?)]+";
+    static const wxString noEnd = L"（「『【〈《“‘([";
+    if (before == '/')
+        return wxIsalpha(after);
+    return (wide(before) || wide(after)) && !wxIsspace(before) && !wxIsspace(after) &&
+           !(in(before, 0x30A0, 0x30FF) && in(after, 0x30A0, 0x30FF)) &&
+           noStart.Find(after) == wxNOT_FOUND && noEnd.Find(before) == wxNOT_FOUND;
+}
+
+// Each "$tr:text$" of a template becomes the text's translation, escaped, with its dollar
+// signs written as entities so that no translation can form a field of the later pass.
+wxString TranslateFields(const wxString& page) {
+    const wxString open = "$tr:";
+    wxString out;
+    std::size_t pos = 0;
+    for (;;) {
+        const std::size_t start = page.find(open, pos);
+        const std::size_t end =
+            start == wxString::npos ? start : page.find('$', start + open.length());
+        if (end == wxString::npos) {
+            out.append(page, pos, wxString::npos);
+            return out;
+        }
+        out.append(page, pos, start - pos);
+        const wxString text =
+            wxGetTranslation(page.substr(start + open.length(), end - start - open.length()));
+        // A line never holds the first or the last character of a text alone.
+        for (std::size_t i = 0; i < text.length(); ++i) {
+            if (i > 1 && i + 1 < text.length() && MayBreakBetween(text[i - 1], text[i]))
+                out += "<wbr>";
+            out += text[i] == '$' ? wxString("&#36;") : EscapeHtml(wxString(text[i]));
+        }
+        pos = end + 1;
+    }
+}
+
 wxString LatestVersionText(TallywickFrame& frame) {
     wxMutexLocker lock(frame.m_mutexVersion);
     return EscapeHtml(_("Latest Version - ") + frame.m_strLatestVersion);
@@ -104,7 +152,7 @@ void TallywickFrame::LoadHtmlTemplate(const wxString& relativePath) {
         s_strHtmlPage = BUILT_IN_PAGE;
         return;
     }
-    s_strHtmlPage = DecodeUtf8(bytes);
+    s_strHtmlPage = TranslateFields(DecodeUtf8(bytes));
 }
 
 void TallywickFrame::ShowIndexPage() {
@@ -135,8 +183,12 @@ PageTemplate TallywickFrame::ReportFields() {
     f.Add("$your_version$", EscapeHtml(_("Your Version - ") + VERSION));
     f.Add("$latest_version$", LatestVersionText(*this));
     wxString dirs, exts;
-    for (const wxString& dir : m_filterParam.m_arrDirs)
-        dirs << EscapeHtml(dir) << "<br>";
+    for (const wxString& dir : m_filterParam.m_arrDirs) {
+        // Long paths may break after a separator instead of widening the page.
+        wxString shown = EscapeHtml(dir);
+        shown.Replace("/", "/<wbr>");
+        dirs << shown << "<br>";
+    }
     for (const wxString& ext : m_filterParam.m_arrExts)
         exts << EscapeHtml(ext) << ";";
     f.Add("$str_counting_dirs$", dirs);

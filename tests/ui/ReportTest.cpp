@@ -55,6 +55,28 @@ void SaveViewScreens(CrvHtmlWin* view, const wxString& name) {
     page.Write(TallywickFrame::s_strHtmlPage, wxConvUTF8);
 }
 
+// Some fixed texts of the two templates, long ones and one with characters to escape among them.
+const char* const INDEX_TEXTS[] = {
+    "Welcome to Tallywick", "Then",
+    "Press the green start button, or Alt+S. Each file shows in the \"File\" tab as it is "
+    "counted; when the run ends, \"Dir&Type\", \"Summary\" and this \"Report\" tab fill with "
+    "the results."};
+const char* const REPORT_TEXTS[] = {
+    "Lines by type", "Code//Comment lines",
+    "Counted and estimated by Tallywick. Estimates follow the analysis parameters of the run."};
+
+// The page shows the texts translated and escaped, has no translation field left, and is no
+// wider than the view however long its words.
+template <std::size_t N>
+void ExpectTranslatedPage(CrvHtmlWin* view, const char* const (&texts)[N]) {
+    wxString page = TallywickFrame::s_strHtmlPage;
+    EXPECT_FALSE(page.Contains("$tr:"));
+    page.Replace("<wbr>", "");
+    for (const char* text : texts)
+        EXPECT_TRUE(page.Contains(EscapeHtml(wxGetTranslation(text)))) << text;
+    EXPECT_LE(view->GetVirtualSize().x, view->GetClientSize().x) << "the page is too wide";
+}
+
 class ReportTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -82,7 +104,13 @@ TEST_F(ReportTest, EveryFieldOfACountedTreeGetsItsText) {
                       {".c", ".h", ".txt"});
     frame->SetLatestVersion("<i>4.1</i>");
 
-    const wxString dirs = tree / "$n_files$<br>" + tree / "a&amp;b &lt;x&gt;<br>" + tree / "z<br>";
+    // Paths may break after each separator.
+    const auto breakable = [](wxString path) {
+        path.Replace("/", "/<wbr>");
+        return path;
+    };
+    const wxString dirs =
+        breakable(tree / "$n_files$<br>" + tree / "a&amp;b &lt;x&gt;<br>" + tree / "z<br>");
     // In counting order; every second row tinted.
     const wxString rows = "<tr><td>.h</td><td align=\"right\">1</td><td align=\"right\">22</td>"
                           "<td align=\"right\">3</td><td align=\"right\">2</td>"
@@ -113,12 +141,13 @@ TEST_F(ReportTest, EveryFieldOfACountedTreeGetsItsText) {
     // The real template: every field filled, names shown as written.
     frame->GenerateReport();
     wxString page = TallywickFrame::s_strHtmlPage;
-    EXPECT_EQ(page.Replace(tree / "$n_files$", ""), 1u); // the folder, shown as written
+    EXPECT_EQ(page.Replace(breakable(tree / "$n_files$"), ""), 1u); // shown as written
     EXPECT_FALSE(wxRegEx("\\$[a-z_]+\\$").Matches(page)) << "a field is left in the report";
     EXPECT_TRUE(page.Contains("charset=utf-8"));
     const wxString shown = frame->m_pHtmlWin->ToText();
     EXPECT_TRUE(shown.Contains("a&b <x>")) << shown;
     EXPECT_TRUE(shown.Contains("41%"));
+    ExpectTranslatedPage(frame->m_pHtmlWin, REPORT_TEXTS);
     SaveViewScreens(frame->m_pHtmlWin, "report-en");
 
     // A stopped run says so, also in the report of a later refresh.
@@ -205,6 +234,8 @@ TEST_F(ReportTest, IndexPageShowsTheVersionsAndLinksStayOutOfTheView) {
     EXPECT_TRUE(page.Contains("Latest Version - unknown"));
     EXPECT_FALSE(page.Contains("$your_version$") || page.Contains("$latest_version$"));
     EXPECT_TRUE(frame->m_pHtmlWin->ToText().Contains("Count in three steps"));
+    EXPECT_TRUE(page.Contains("&quot;Dir&amp;Type&quot;"));
+    ExpectTranslatedPage(frame->m_pHtmlWin, INDEX_TEXTS);
     SaveViewScreens(frame->m_pHtmlWin, "index-en");
 
     frame->SetLatestVersion("a<b");
@@ -228,7 +259,9 @@ TEST_P(TranslatedReportTest, ShowsTranslatedTexts) {
     const wxString title = wxGetTranslation("Tallywick Analysis Report");
     EXPECT_NE(title, "Tallywick Analysis Report");
     EXPECT_TRUE(TallywickFrame::s_strHtmlPage.Contains(wxGetTranslation("Your Version - ")));
-    uitest::SaveScreenshot(wxString("index-") + GetParam());
+    EXPECT_NE(wxGetTranslation(INDEX_TEXTS[0]), INDEX_TEXTS[0]);
+    ExpectTranslatedPage(frame->m_pHtmlWin, INDEX_TEXTS);
+    SaveViewScreens(frame->m_pHtmlWin, wxString("index-") + GetParam());
 
     TempDir tree;
     tree.Write("源码/main.c", "int a;\n// note\n\n");
@@ -238,6 +271,8 @@ TEST_P(TranslatedReportTest, ShowsTranslatedTexts) {
     EXPECT_TRUE(shown.Contains(title));
     EXPECT_TRUE(shown.Contains("源码"));
     EXPECT_TRUE(shown.Contains(wxGetTranslation("Completed")));
+    EXPECT_NE(wxGetTranslation(REPORT_TEXTS[0]), REPORT_TEXTS[0]);
+    ExpectTranslatedPage(frame->m_pHtmlWin, REPORT_TEXTS);
     SaveViewScreens(frame->m_pHtmlWin, wxString("report-") + GetParam());
     uitest::CloseProgram(frame);
 }
