@@ -84,7 +84,7 @@ void TallywickFrame::OnStartCounting(wxCommandEvent&) {
     EnableControls();
 
     if (m_bCloseAfterRun) {
-        Close(true); // the user closed the window during the run
+        CloseIfPending(); // the user closed the window during the run
         return;
     }
     ReportUnreadablePaths();

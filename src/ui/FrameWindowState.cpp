@@ -31,9 +31,19 @@ TallywickFrame::~TallywickFrame() {
     m_pAuiManager = nullptr;
 }
 
+bool TallywickFrame::IsInNestedLoop() const {
+    return m_bCounting || m_modalTracker.AnyOpen() || m_nOpenPopups > 0;
+}
+
+void TallywickFrame::CloseIfPending() {
+    if (m_bCloseAfterRun && !IsInNestedLoop())
+        Close(true);
+}
+
 void TallywickFrame::OnClose(wxCloseEvent& event) {
-    if (m_bCounting) {
-        // The run is on this handler's stack: stop it, and close once it has returned.
+    if (IsInNestedLoop()) {
+        // A run, a dialog or a menu is on the stack and would be destroyed under its feet:
+        // stop the run, and close once they have returned.
         if (m_pCountingManager->m_nState == CountingManager::STATE_BUSY)
             m_pCountingManager->Stop();
         m_bCloseAfterRun = true;
@@ -84,7 +94,10 @@ void TallywickFrame::PopupToolMenu(long toolId, wxMenu& menu) {
     // Just below the tool, converted from the toolbar's coordinates to the frame's.
     const wxRect rect = m_pToolBar->GetToolRect(toolId);
     const wxPoint corner = m_pToolBar->ClientToScreen(rect.GetBottomRight());
+    ++m_nOpenPopups;
     PopupMenu(&menu, ScreenToClient(corner - wxPoint(std::min(8, rect.width), 0)));
+    --m_nOpenPopups;
+    CallAfter(&TallywickFrame::CloseIfPending);
 }
 
 void TallywickFrame::OnSize(wxSizeEvent&) {

@@ -126,7 +126,10 @@ void FitPanel(wxPanel* panel, wxSizer* sizer) {
 }
 } // namespace
 
-TallywickFrame::TallywickFrame(wxWindow* parent, wxWindowID) : m_strLatestVersion(_("unknown")) {
+TallywickFrame::TallywickFrame(wxWindow* parent, wxWindowID)
+    : m_strLatestVersion(_("unknown")),
+      m_modalTracker([this] { CallAfter(&TallywickFrame::CloseIfPending); }) {
+    m_modalTracker.Register();
     Create(parent, wxID_ANY, _("Tallywick"), wxDefaultPosition, wxDefaultSize,
            wxDEFAULT_FRAME_STYLE, "wxID_ANY");
     SetClientSize(wxSize(970, 628));

@@ -9,6 +9,7 @@
 #include "CountingObserver.h"
 #include "FilterObserver.h"
 #include "FilterParam.h"
+#include "ModalTracker.h"
 
 #include <memory>
 #include <vector>
@@ -190,6 +191,9 @@ public:
     // the manager or the frame, and a close request is carried out when the run returns.
     bool m_bCounting = false;
     bool m_bCloseAfterRun = false;
+    // Dialogs and popup menus run loops of their own; the frame must outlive them too.
+    ModalTracker m_modalTracker;
+    int m_nOpenPopups = 0;
 
     // The rows of the file and directory lists, which draw them on demand. Emptied before the
     // manager deletes or rebuilds the records they point to.
@@ -292,6 +296,10 @@ private:
     void PopupToolMenu(long toolId, wxMenu& menu);
     void OnCharHook(wxKeyEvent& event);
     void OnClose(wxCloseEvent& event);
+    // True while a run, a dialog or a popup menu is on the stack.
+    bool IsInNestedLoop() const;
+    // Carries out a close that was put off while IsInNestedLoop held.
+    void CloseIfPending();
 
     void ShowProgress(const wxString& path);
     void ShowContextMenu(long listId, Result* record);

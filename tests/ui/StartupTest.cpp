@@ -11,6 +11,7 @@
 #include <wx/choicdlg.h>
 #include <wx/config.h>
 #include <wx/filename.h>
+#include <wx/timer.h>
 
 namespace {
 wxConfigBase* Store() {
@@ -143,6 +144,28 @@ TEST(StartupTest, TheDirectoryListIsSavedWholeAndLoadedUnchecked) {
     EXPECT_EQ(frame->m_pSourceDirList->GetCount(), 0u);
     frame->m_pSourceDirList->Append("/kept");
     uitest::CloseProgram(frame);
+}
+
+// A close request (a signal, the session's end) during a dialog's own loop waits for the
+// dialog: the frame destroyed under it would take the dialog with it.
+TEST(StartupTest, ACloseDuringADialogIsCarriedOutAfterIt) {
+    Store()->Write("ui_language", "en");
+    TallywickFrame* frame = uitest::StartProgram();
+    uitest::RealDialogs real;
+    bool stillThere = false;
+    wxTimer timer;
+    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        frame->Close();
+        uitest::Idle();
+        stillThere = !wxTopLevelWindows.empty() && frame->IsShown();
+        for (wxWindow* window : wxTopLevelWindows)
+            if (auto* dialog = wxDynamicCast(window, wxDialog); dialog && dialog->IsModal())
+                dialog->EndModal(wxID_OK);
+    });
+    timer.StartOnce(300);
+    uitest::Command(frame, TallywickFrame::ID_MENU_ABOUT);
+    EXPECT_TRUE(stillThere);
+    EXPECT_TRUE(uitest::WaitFor([] { return wxTopLevelWindows.empty(); }));
 }
 
 TEST(StartupTest, AFailedRulesSaveAtExitIsToldAndAMissingRulesFileIsNot) {

@@ -50,6 +50,8 @@ protected:
     void Exit(wxDialog*) override {}
 };
 
+UnexpectedDialogHook g_dialogHook;
+
 void OnAssert(const wxString& file, int line, const wxString& func, const wxString& cond,
               const wxString& msg) {
     ADD_FAILURE() << "toolkit assertion at " << file << ":" << line << " in " << func << ": "
@@ -60,6 +62,14 @@ void OnAssert(const wxString& file, int line, const wxString& func, const wxStri
 namespace uitest {
 wxString WorkDir() {
     return g_root + "/work";
+}
+
+RealDialogs::RealDialogs() {
+    g_dialogHook.Unregister();
+}
+
+RealDialogs::~RealDialogs() {
+    g_dialogHook.Register();
 }
 
 const wxArrayString& LoggedMessages() {
@@ -87,15 +97,14 @@ int main(int argc, char** argv) {
     }
     wxSetAssertHandler(OnAssert);
     delete wxLog::SetActiveTarget(new CapturingLog);
-    UnexpectedDialogHook dialogHook;
-    dialogHook.Register();
+    g_dialogHook.Register();
     wxTheApp->SetVendorName(TallywickApp::VENDOR_NAME);
     wxTheApp->SetAppName(TallywickApp::APP_NAME);
     // As in the program, an event loop is active: a counting run pumps it.
     wxGUIEventLoop loop;
     wxEventLoopActivator activate(&loop);
     const int result = RUN_ALL_TESTS();
-    dialogHook.Unregister();
+    g_dialogHook.Unregister();
     delete wxConfigBase::Set(nullptr);
     wxEntryCleanup();
     wxFileName::Rmdir(g_root, wxPATH_RMDIR_RECURSIVE);

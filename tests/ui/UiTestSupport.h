@@ -72,6 +72,13 @@ void Command(TallywickFrame* frame, long id);
 // Messages logged since the process started, errors and warnings alike.
 const wxArrayString& LoggedMessages();
 
+// While one lives, dialogs that no test expects really run (with their own event loops)
+// instead of failing the test.
+struct RealDialogs {
+    RealDialogs();
+    ~RealDialogs();
+};
+
 // Counts the folders with the frame's manager as a run from the window does, with only the
 // given extensions selected, and takes every folder and extension into the filter choice.
 void CountTree(TallywickFrame* frame, std::initializer_list<wxString> dirs,
