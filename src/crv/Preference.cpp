@@ -41,12 +41,17 @@ void Preference::Load(wxTopLevelWindow* frame) {
     m_nDirectoryNum = count > 0 ? static_cast<std::uint64_t>(count) : 0;
     if (m_nPreserveDirectory > 0 && m_nDirectoryNum != 0) {
         m_pConfig->SetPath(DIRECTORY_GROUP);
-        for (std::uint64_t i = 0; i < m_nDirectoryNum; ++i) {
+        // A huge count edited into the store ends the reading once every stored key is read.
+        const std::size_t stored = m_pConfig->GetNumberOfEntries();
+        std::size_t found = 0;
+        for (std::uint64_t i = 0; i < m_nDirectoryNum && found < stored; ++i) {
             // Read without a default, so that loading never writes a key.
             wxString dir;
-            if (m_pConfig->Read(wxString::Format("%llu", static_cast<unsigned long long>(i)),
-                                &dir) &&
-                !dir.empty())
+            if (!m_pConfig->Read(wxString::Format("%llu", static_cast<unsigned long long>(i)),
+                                 &dir))
+                continue;
+            ++found;
+            if (!dir.empty())
                 m_arrDirectory.Add(dir);
         }
     }

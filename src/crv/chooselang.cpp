@@ -1,6 +1,8 @@
 // Choosing, storing and reading the interface language.
 #include "chooselang.h"
 
+#include "ConfirmBox.h"
+
 #include <wx/choicdlg.h>
 #include <wx/config.h>
 #include <wx/listbox.h>
@@ -88,6 +90,6 @@ void ChangeUILanguage() {
     if (chosen == wxLANGUAGE_UNKNOWN)
         return;
     SaveUILanguage(chosen);
-    wxMessageBox(_("You must restart application for this change to take effect."), _("Confirm"),
-                 wxOK | wxCENTRE | wxICON_INFORMATION);
+    ShowConfirm(_("You must restart application for this change to take effect."),
+                wxOK | wxCENTRE | wxICON_INFORMATION);
 }

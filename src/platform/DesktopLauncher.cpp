@@ -2,7 +2,10 @@
 // blanks, quotes and other characters in names are safe.
 #include "DesktopLauncher.h"
 
+#include "FileNames.h"
+
 #include <memory>
+#include <string>
 #include <vector>
 #include <wx/cmdline.h>
 #include <wx/mimetype.h>
@@ -10,12 +13,13 @@
 
 namespace {
 bool Launch(const wxArrayString& args) {
-    std::vector<wxScopedCharBuffer> buffers;
+    // The file system's own bytes, so that names that are not UTF-8 reach the program whole.
+    std::vector<std::string> bytes;
+    for (const wxString& arg : args)
+        bytes.push_back(ToFileSystemPath(arg));
     std::vector<const char*> argv;
-    for (const wxString& arg : args) {
-        buffers.push_back(arg.utf8_str());
-        argv.push_back(buffers.back().data());
-    }
+    for (const std::string& arg : bytes)
+        argv.push_back(arg.c_str());
     argv.push_back(nullptr);
     return wxExecute(argv.data(), wxEXEC_ASYNC) > 0;
 }

@@ -41,7 +41,7 @@ public:
 
     // Typing cannot make a description field longer than this, or than the text it was given
     // when that was longer: a long text from the rules file is never cut by an edit.
-    static const size_t MAX_DESCRIPTION_LENGTH = 128;
+    static constexpr size_t MAX_DESCRIPTION_LENGTH = 128;
 
     int m_nMode;
     // Set by the caller before ShowModal; none is owned.

@@ -121,11 +121,9 @@ FileExtension* SrcTypeSelDlg::GetSelectedExtension() {
     const int item = m_pTypeList->GetSelection();
     if (item == wxNOT_FOUND || !m_pExtMap)
         return nullptr;
-    const wxString& key = m_itemKeys[item];
-    for (const auto& entry : *m_pExtMap)
-        if (entry.second->m_strExt.IsSameAs(key, false))
-            return entry.second.get();
-    return nullptr;
+    // Each item keeps its own map key, so the entry is found exactly.
+    const auto found = m_pExtMap->find(m_itemKeys[item]);
+    return found == m_pExtMap->end() ? nullptr : found->second.get();
 }
 
 void SrcTypeSelDlg::OnTypeListSelect(wxCommandEvent&) {

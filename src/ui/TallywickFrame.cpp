@@ -140,17 +140,17 @@ TallywickFrame::TallywickFrame(wxWindow* parent, wxWindowID)
     CreateSettingsPane();
     CreateAnalysisPane();
     m_pPanelDirFilter =
-        CreateFilterPane(ID_PANEL3, ID_CHECKLISTBOX_DIR, ID_CHECKBOX_DIR, ID_BITMAPBUTTON4,
-                         wxTRANSLATE("Directory Filter"), wxSize(256, 256), 0, m_pDirFilterList,
-                         m_pChkAllDirs, m_pBtnRefreshDir);
+        CreateFilterPane(3, "DIR", ID_PANEL3, ID_CHECKLISTBOX_DIR, ID_CHECKBOX_DIR,
+                         ID_BITMAPBUTTON4, wxTRANSLATE("Directory Filter"), wxSize(256, 256), 0,
+                         m_pDirFilterList, m_pChkAllDirs, m_pBtnRefreshDir);
     m_pPanelDateFilter =
-        CreateFilterPane(ID_PANEL4, ID_CHECKLISTBOX_DATE, ID_CHECKBOX_DATE, ID_BITMAPBUTTON5,
-                         wxTRANSLATE("Modified Date Filter"), wxSize(256, 200), 1,
+        CreateFilterPane(4, "DATE", ID_PANEL4, ID_CHECKLISTBOX_DATE, ID_CHECKBOX_DATE,
+                         ID_BITMAPBUTTON5, wxTRANSLATE("Modified Date Filter"), wxSize(256, 200), 1,
                          m_pDateFilterList, m_pChkAllDates, m_pBtnRefreshDate);
     m_pPanelExtFilter =
-        CreateFilterPane(ID_PANEL5, ID_CHECKLISTBOX_EXT, ID_CHECKBOX_EXT, ID_BITMAPBUTTON6,
-                         wxTRANSLATE("Extension Filter"), wxSize(256, 128), 0, m_pExtFilterList,
-                         m_pChkAllExts, m_pBtnRefreshExt);
+        CreateFilterPane(5, "EXT", ID_PANEL5, ID_CHECKLISTBOX_EXT, ID_CHECKBOX_EXT,
+                         ID_BITMAPBUTTON6, wxTRANSLATE("Extension Filter"), wxSize(256, 128), 0,
+                         m_pExtFilterList, m_pChkAllExts, m_pBtnRefreshExt);
     m_pAuiManager->Update();
 
     CreateMenuBar();
@@ -370,32 +370,29 @@ void TallywickFrame::CreateAnalysisPane() {
                                .TopDockable(false));
 }
 
-wxPanel* TallywickFrame::CreateFilterPane(long panelId, long listId, long checkId, long buttonId,
-                                          const wxString& name, const wxSize& minSize, int position,
+// The window names follow the identifiers: panel n holds the list and box of its kind and
+// refresh button n + 1.
+wxPanel* TallywickFrame::CreateFilterPane(int number, const char* kind, long panelId, long listId,
+                                          long checkId, long buttonId, const wxString& name,
+                                          const wxSize& minSize, int position,
                                           wxCheckListBox*& list, wxCheckBox*& selectAll,
                                           wxBitmapButton*& refresh) {
     auto* panel = new wxPanel(this, panelId, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL,
-                              wxString::Format("ID_PANEL%d", panelId == ID_PANEL3   ? 3
-                                                             : panelId == ID_PANEL4 ? 4
-                                                                                    : 5));
+                              wxString::Format("ID_PANEL%d", number));
     panel->SetMinSize(minSize);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
-    const wxString listName = listId == ID_CHECKLISTBOX_DIR    ? "ID_CHECKLISTBOX_DIR"
-                              : listId == ID_CHECKLISTBOX_DATE ? "ID_CHECKLISTBOX_DATE"
-                                                               : "ID_CHECKLISTBOX_EXT";
     list = new wxCheckListBox(panel, listId, wxDefaultPosition, wxDefaultSize, 0, nullptr,
-                              wxLB_SINGLE | wxLB_HSCROLL, wxDefaultValidator, listName);
+                              wxLB_SINGLE | wxLB_HSCROLL, wxDefaultValidator,
+                              wxString("ID_CHECKLISTBOX_") + kind);
     sizer->Add(list, 1, wxTOP | wxLEFT | wxRIGHT | wxEXPAND, 4);
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     selectAll = new wxCheckBox(panel, checkId, _("Select All"), wxDefaultPosition, wxDefaultSize, 0,
-                               wxDefaultValidator, "ID_CHECKBOX_" + listName.AfterLast('_'));
+                               wxDefaultValidator, wxString("ID_CHECKBOX_") + kind);
     selectAll->SetValue(false);
     row->Add(selectAll, 1, wxALL, 4);
     refresh = MakeBitmapButton(panel, buttonId, wxBORDER_NONE, "img/Ref_s16_01.png",
                                "img/Ref_s16_03.png", "img/Ref_s16_02.png", _("Refresh result"),
-                               wxString::Format("ID_BITMAPBUTTON%d", panelId == ID_PANEL3   ? 4
-                                                                     : panelId == ID_PANEL4 ? 5
-                                                                                            : 6));
+                               wxString::Format("ID_BITMAPBUTTON%d", number + 1));
     refresh->SetDefault();
     row->Add(refresh, 0, 0, 4);
     sizer->Add(row, 0, wxLEFT | wxRIGHT, 4);

@@ -281,9 +281,9 @@ private:
     void CreateNotebook();
     void CreateSettingsPane();
     void CreateAnalysisPane();
-    wxPanel* CreateFilterPane(long panelId, long listId, long checkId, long buttonId,
-                              const wxString& name, const wxSize& minSize, int position,
-                              wxCheckListBox*& list, wxCheckBox*& selectAll,
+    wxPanel* CreateFilterPane(int number, const char* kind, long panelId, long listId, long checkId,
+                              long buttonId, const wxString& name, const wxSize& minSize,
+                              int position, wxCheckListBox*& list, wxCheckBox*& selectAll,
                               wxBitmapButton*& refresh);
     void CreateMenuBar();
     void CreatePopupMenus();

@@ -8,7 +8,9 @@
 #include <wx/aui/framemanager.h>
 #include <wx/bmpbuttn.h>
 #include <wx/checkbox.h>
+#include <wx/checklst.h>
 #include <wx/listctrl.h>
+#include <wx/panel.h>
 #include <wx/statusbr.h>
 #include <wx/uiaction.h>
 
@@ -74,6 +76,12 @@ TEST_F(FrameLayoutTest, PanesPagesAndToolbarAreWhereTheUserExpectsThem) {
               wxString::Format("Frame Size: w = %d, h = %d", size.x, size.y));
 
     EXPECT_EQ(frame->GetDefaultItem(), frame->m_pBtnRefreshExt);
+    const std::pair<const char*, wxWindow*> names[] = {
+        {"ID_CHECKLISTBOX_DATE", frame->m_pDateFilterList},
+        {"ID_BITMAPBUTTON5", frame->m_pBtnRefreshDate},
+        {"ID_PANEL5", frame->m_pPanelExtFilter}};
+    for (const auto& [name, window] : names)
+        EXPECT_EQ(wxWindow::FindWindowByName(name, frame), window) << name;
     EXPECT_TRUE(frame->m_pChkRecursive->GetValue());
     EXPECT_FALSE(frame->m_pChkAllDirs->GetValue());
     EXPECT_EQ(frame->m_pFileList->GetColumnCount(), 16);

@@ -144,6 +144,12 @@ TEST(StartupTest, TheDirectoryListIsSavedWholeAndLoadedUnchecked) {
     EXPECT_EQ(frame->m_pSourceDirList->GetCount(), 0u);
     frame->m_pSourceDirList->Append("/kept");
     uitest::CloseProgram(frame);
+
+    // A count edited far beyond the stored keys ends with the keys, not after 2^62 reads.
+    Store()->Write("/m_nDirectoryNum", 4611686018427387904L);
+    frame = uitest::StartProgram();
+    EXPECT_EQ(frame->m_pSourceDirList->GetCount(), 1u);
+    uitest::CloseProgram(frame);
 }
 
 // A close request (a signal, the session's end) during a dialog's own loop waits for the
