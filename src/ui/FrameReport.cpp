@@ -1,11 +1,13 @@
 // The Report page: the index page and the analysis report, made from templates.
 #include "TallywickFrame.h"
 
+#include "CorvkitUtil.h"
 #include "CountingManager.h"
 #include "CrvHtmlWin.h"
 #include "ExecutablePath.h"
 #include "PageTemplate.h"
 #include "PhaseResult.h"
+#include "ResultText.h"
 
 #include <cmath>
 #include <string>
@@ -14,7 +16,6 @@
 #include <wx/log.h>
 
 namespace {
-const char* const VERSION = "4.0.2.0";
 const char* const BUILT_IN_PAGE =
     "<html><body><h2>Welcome to use Tallywick!</h2>\t\t\t\t\t\t\t<br>The default report page "
     "seems to be missing...</body></html>";
@@ -73,17 +74,13 @@ wxString Fixed(double value) {
     return wxString::FromCDouble(value, 2);
 }
 
-wxString Count(std::size_t value) {
-    return std::to_string(value);
-}
-
 // A bar's width: the share in whole percent, at least 1 for any share above 0; a share of
 // 0 gives "0%", which an empty cell draws as no bar.
 wxString BarWidth(double percent) {
     if (!(percent > 0))
         return "0%";
     const long whole = std::lround(std::min(percent, 100.0));
-    return Count(static_cast<std::size_t>(std::max(1L, whole))) + "%";
+    return CountText(static_cast<std::size_t>(std::max(1L, whole))) + "%";
 }
 
 wxString PercentText(float percent) {
@@ -158,7 +155,7 @@ void TallywickFrame::LoadHtmlTemplate(const wxString& relativePath) {
 void TallywickFrame::ShowIndexPage() {
     LoadHtmlTemplate(INDEX_PAGE_FILE);
     PageTemplate fields;
-    fields.Add("$your_version$", EscapeHtml(_("Your Version - ") + VERSION));
+    fields.Add("$your_version$", EscapeHtml(_("Your Version - ") + GetVersionString()));
     fields.Add("$latest_version$", LatestVersionText(*this));
     s_strHtmlPage = fields.Fill(s_strHtmlPage);
     m_pHtmlWin->SetPage(s_strHtmlPage);
@@ -180,7 +177,7 @@ PageTemplate TallywickFrame::ReportFields() {
     f.Add("$report_title$", EscapeHtml(_("Tallywick Analysis Report")), PageTemplate::ALL);
     f.Add("$gen_time$", wxDateTime::Now().Format("%Y-%m-%d %H:%M:%S"));
     f.Add("$run_state$", EscapeHtml(m_bRunCanceled ? _("Canceled") : _("Completed")));
-    f.Add("$your_version$", EscapeHtml(_("Your Version - ") + VERSION));
+    f.Add("$your_version$", EscapeHtml(_("Your Version - ") + GetVersionString()));
     f.Add("$latest_version$", LatestVersionText(*this));
     wxString dirs, exts;
     for (const wxString& dir : m_filterParam.m_arrDirs) {
@@ -193,14 +190,14 @@ PageTemplate TallywickFrame::ReportFields() {
         exts << EscapeHtml(ext) << ";";
     f.Add("$str_counting_dirs$", dirs);
     f.Add("$str_counting_exts$", exts);
-    f.Add("$n_files$", Count(t.m_nFiles));
-    f.Add("$n_size$", Count(t.m_nSize));
-    f.Add("$n_lines$", Count(t.m_nLines));
+    f.Add("$n_files$", CountText(t.m_nFiles));
+    f.Add("$n_size$", CountText(t.m_nSize));
+    f.Add("$n_lines$", CountText(t.m_nLines));
 
     // Line shares are whole percent, truncated.
     const auto lines = [&](const char* field, const char* share, const char* bar, std::size_t n) {
-        f.Add(field, Count(n));
-        f.Add(share, t.m_nLines == 0 ? wxString("0%") : Count(n * 100 / t.m_nLines) + "%",
+        f.Add(field, CountText(n));
+        f.Add(share, t.m_nLines == 0 ? wxString("0%") : CountText(n * 100 / t.m_nLines) + "%",
               PageTemplate::ALL);
         f.Add(bar, BarWidth(t.m_nLines == 0 ? 0.0 : n * 100.0 / t.m_nLines));
     };
@@ -217,7 +214,7 @@ PageTemplate TallywickFrame::ReportFields() {
              << "</td>";
         for (std::size_t n : {e.m_nFiles, e.m_nSize, e.m_nLines, e.m_nCodeLines,
                               e.m_nCodeCommentLines, e.m_nCommentLines, e.m_nBlankLines})
-            rows << "<td align=\"right\">" << Count(n) << "</td>";
+            rows << "<td align=\"right\">" << CountText(n) << "</td>";
         rows << "</tr>";
     }
     f.Add("$str_lines_by_type$", rows, PageTemplate::ALL);
