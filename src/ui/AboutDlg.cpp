@@ -1,6 +1,7 @@
 // The about box.
 #include "AboutDlg.h"
 
+#include "CorvkitUtil.h"
 #include "PictureLoader.h"
 
 #include <wx/button.h>
@@ -21,7 +22,6 @@ const long AboutDlg::ID_HYPERLINKCTRL2 = wxNewId();
 const wxString AboutDlg::WEBLOG_URL = "https://blog.corvane.example/";
 
 namespace {
-const char* const VERSION = "4.0.2.0";
 const int BUILD_NUMBER = 160;
 const char* const BUILD_DAY = "12";
 const char* const BUILD_MONTH = "02";
@@ -57,9 +57,10 @@ AboutDlg::AboutDlg(wxWindow* parent, wxWindowID) {
     column->Add(m_pProductName, 0, wxLEFT | wxRIGHT, 4);
     // Two blanks before "(Build": the line has always read so. Both lines are set before the
     // layout is fitted, so neither is cut off.
-    const wxString version = wxString::Format(wxString("Version ") + VERSION + " " + " (Build %d." +
-                                                  BUILD_DAY + BUILD_MONTH + BUILD_YEAR + ")",
-                                              BUILD_NUMBER);
+    const wxString version =
+        wxString::Format("Version " + GetVersionString() + " " + " (Build %d." + BUILD_DAY +
+                             BUILD_MONTH + BUILD_YEAR + ")",
+                         BUILD_NUMBER);
     m_pVersion = new wxStaticText(this, ID_STATICTEXT2, version, wxDefaultPosition, wxDefaultSize,
                                   0, "ID_STATICTEXT2");
     column->Add(m_pVersion, 0, wxLEFT | wxRIGHT, 4);

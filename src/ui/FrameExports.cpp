@@ -16,7 +16,8 @@ void ReportExport(bool ok) {
 
 // Asks for the file to write, with a save dialog: an open dialog would only let the user
 // pick an existing file, which the export then replaced without a question. Empty when the
-// user cancels; a name typed without an extension gets the filter's one.
+// user cancels; a name typed without an extension gets the filter's one, and since the
+// dialog asked about the name as typed, replacing a file of the completed name is asked here.
 wxString TallywickFrame::AskExportPath(const wxString& wildcard, const wxString& extension) {
     m_pFileDialog->SetWildcard(wildcard);
     // Keep the name the user gave last time, with this export's extension.
@@ -28,9 +29,16 @@ wxString TallywickFrame::AskExportPath(const wxString& wildcard, const wxString&
     if (m_pFileDialog->ShowModal() == wxID_CANCEL || m_pFileDialog->GetPath().empty())
         return wxString();
     wxFileName path(m_pFileDialog->GetPath());
-    if (!path.HasExt())
-        path.SetExt(extension);
-    return path.GetFullPath();
+    if (path.HasExt())
+        return path.GetFullPath();
+    path.SetExt(extension);
+    const wxString completed = path.GetFullPath();
+    if (wxFileExists(completed) &&
+        ShowConfirm(wxString::Format(_("The file %s already exists. Do you want to replace it?"),
+                                     completed),
+                    wxYES_NO | wxCENTRE) != wxYES)
+        return wxString();
+    return completed;
 }
 
 void TallywickFrame::OnExportCsv(wxCommandEvent&) {

@@ -1,11 +1,13 @@
 // The Report page: the index page and the analysis report, made from templates.
 #include "TallywickFrame.h"
 
+#include "CorvkitUtil.h"
 #include "CountingManager.h"
 #include "CrvHtmlWin.h"
 #include "ExecutablePath.h"
 #include "PageTemplate.h"
 #include "PhaseResult.h"
+#include "ResultText.h"
 
 #include <cmath>
 #include <string>
@@ -14,7 +16,6 @@
 #include <wx/log.h>
 
 namespace {
-const char* const VERSION = "4.0.2.0";
 const char* const BUILT_IN_PAGE =
     "<html><body><h2>Welcome to use Tallywick!</h2>\t\t\t\t\t\t\t<br>The default report page "
     "seems to be missing...</body></html>";
@@ -73,17 +74,26 @@ wxString Fixed(double value) {
     return wxString::FromCDouble(value, 2);
 }
 
-wxString Count(std::size_t value) {
-    return std::to_string(value);
-}
+// The bars' colours, by what they show.
+namespace colour {
+const char* const CODE = "#4f81bd";
+const char* const CODE_COMMENT = "#8064a2";
+const char* const COMMENT = "#9bbb59";
+const char* const BLANK = "#a5a5a5";
+const char* const CASES = "#4bacc6";
+const char* const DEFECTS = "#f79646";
+const char* const COST = CODE;
+const char* const EFFORT = COMMENT;
+} // namespace colour
 
-// A bar's width: the share in whole percent, at least 1 for any share above 0; a share of
-// 0 gives "0%", which an empty cell draws as no bar.
-wxString BarWidth(double percent) {
-    if (!(percent > 0))
-        return "0%";
-    const long whole = std::lround(std::min(percent, 100.0));
-    return Count(static_cast<std::size_t>(std::max(1L, whole))) + "%";
+// The fields "$<bar>_w$" and "$<bar>_c$" of a bar: its share in whole percent, at least 1
+// for any share above 0, and its colour. A share of 0 gets "0%" and no colour, since the
+// view draws even an empty cell a pixel wide.
+void AddBar(PageTemplate& f, const wxString& bar, double percent, const char* colour) {
+    const bool shown = percent > 0;
+    const long whole = shown ? std::max(1L, std::lround(std::min(percent, 100.0))) : 0;
+    f.Add("$" + bar + "_w$", CountText(static_cast<std::size_t>(whole)) + "%");
+    f.Add("$" + bar + "_c$", shown ? colour : "");
 }
 
 wxString PercentText(float percent) {
@@ -158,7 +168,7 @@ void TallywickFrame::LoadHtmlTemplate(const wxString& relativePath) {
 void TallywickFrame::ShowIndexPage() {
     LoadHtmlTemplate(INDEX_PAGE_FILE);
     PageTemplate fields;
-    fields.Add("$your_version$", EscapeHtml(_("Your Version - ") + VERSION));
+    fields.Add("$your_version$", EscapeHtml(_("Your Version - ") + GetVersionString()));
     fields.Add("$latest_version$", LatestVersionText(*this));
     s_strHtmlPage = fields.Fill(s_strHtmlPage);
     m_pHtmlWin->SetPage(s_strHtmlPage);
@@ -180,7 +190,7 @@ PageTemplate TallywickFrame::ReportFields() {
     f.Add("$report_title$", EscapeHtml(_("Tallywick Analysis Report")), PageTemplate::ALL);
     f.Add("$gen_time$", wxDateTime::Now().Format("%Y-%m-%d %H:%M:%S"));
     f.Add("$run_state$", EscapeHtml(m_bRunCanceled ? _("Canceled") : _("Completed")));
-    f.Add("$your_version$", EscapeHtml(_("Your Version - ") + VERSION));
+    f.Add("$your_version$", EscapeHtml(_("Your Version - ") + GetVersionString()));
     f.Add("$latest_version$", LatestVersionText(*this));
     wxString dirs, exts;
     for (const wxString& dir : m_filterParam.m_arrDirs) {
@@ -193,22 +203,23 @@ PageTemplate TallywickFrame::ReportFields() {
         exts << EscapeHtml(ext) << ";";
     f.Add("$str_counting_dirs$", dirs);
     f.Add("$str_counting_exts$", exts);
-    f.Add("$n_files$", Count(t.m_nFiles));
-    f.Add("$n_size$", Count(t.m_nSize));
-    f.Add("$n_lines$", Count(t.m_nLines));
+    f.Add("$n_files$", CountText(t.m_nFiles));
+    f.Add("$n_size$", CountText(t.m_nSize));
+    f.Add("$n_lines$", CountText(t.m_nLines));
 
     // Line shares are whole percent, truncated.
-    const auto lines = [&](const char* field, const char* share, const char* bar, std::size_t n) {
-        f.Add(field, Count(n));
-        f.Add(share, t.m_nLines == 0 ? wxString("0%") : Count(n * 100 / t.m_nLines) + "%",
+    const auto lines = [&](const char* field, const char* share, const char* bar, std::size_t n,
+                           const char* colour) {
+        f.Add(field, CountText(n));
+        f.Add(share, t.m_nLines == 0 ? wxString("0%") : CountText(n * 100 / t.m_nLines) + "%",
               PageTemplate::ALL);
-        f.Add(bar, BarWidth(t.m_nLines == 0 ? 0.0 : n * 100.0 / t.m_nLines));
+        AddBar(f, bar, t.m_nLines == 0 ? 0.0 : n * 100.0 / t.m_nLines, colour);
     };
-    lines("$n_code_lines$", "$n_code_parcentage$", "$n_code_w$", t.m_nCodeLines);
-    lines("$n_code_comm_lines$", "$n_code_comm_parcentage$", "$n_code_comm_w$",
-          t.m_nCodeCommentLines);
-    lines("$n_comm_lines$", "$n_comm_parcentage$", "$n_comm_w$", t.m_nCommentLines);
-    lines("$n_blank_lines$", "$n_blank_parcentage$", "$n_blank_w$", t.m_nBlankLines);
+    lines("$n_code_lines$", "$n_code_parcentage$", "n_code", t.m_nCodeLines, colour::CODE);
+    lines("$n_code_comm_lines$", "$n_code_comm_parcentage$", "n_code_comm", t.m_nCodeCommentLines,
+          colour::CODE_COMMENT);
+    lines("$n_comm_lines$", "$n_comm_parcentage$", "n_comm", t.m_nCommentLines, colour::COMMENT);
+    lines("$n_blank_lines$", "$n_blank_parcentage$", "n_blank", t.m_nBlankLines, colour::BLANK);
 
     wxString rows;
     for (std::size_t i = 0; i < m_pCountingManager->m_extResults.size(); ++i) {
@@ -217,35 +228,36 @@ PageTemplate TallywickFrame::ReportFields() {
              << "</td>";
         for (std::size_t n : {e.m_nFiles, e.m_nSize, e.m_nLines, e.m_nCodeLines,
                               e.m_nCodeCommentLines, e.m_nCommentLines, e.m_nBlankLines})
-            rows << "<td align=\"right\">" << Count(n) << "</td>";
+            rows << "<td align=\"right\">" << CountText(n) << "</td>";
         rows << "</tr>";
     }
     f.Add("$str_lines_by_type$", rows, PageTemplate::ALL);
 
     // Test shares are computed in single precision; "0%" when there are no such cases.
     const float utc = t.m_fUtCases, utd = t.m_fUtDefects, itc = t.m_fItCases, itd = t.m_fItDefects;
-    const auto test = [&](const char* share, const char* bar, bool valid, float percent) {
+    const auto test = [&](const char* share, const char* bar, bool valid, float percent,
+                          const char* colour = nullptr) {
         f.Add(share, valid ? PercentText(percent) : wxString("0%"));
         if (bar)
-            f.Add(bar, BarWidth(valid ? percent : 0.0));
+            AddBar(f, bar, valid ? percent : 0.0, colour);
     };
     f.Add("$n_ut_case$", Fixed(utc));
     f.Add("$n_ut_defect$", Fixed(utd));
-    test("$n_ut_case_parcentage$", "$n_ut_case_w$", utc > 0, 100.0f * utc / (utc + itc));
-    test("$n_ut_defect_parcentage_chart$", "$n_ut_defect_chart_w$", utc > 0,
-         100.0f * utd / (utc + itc));
+    test("$n_ut_case_parcentage$", "n_ut_case", utc > 0, 100.0f * utc / (utc + itc), colour::CASES);
+    test("$n_ut_defect_parcentage_chart$", "n_ut_defect_chart", utc > 0, 100.0f * utd / (utc + itc),
+         colour::DEFECTS);
     test("$n_ut_defect_parcentage$", nullptr, utc > 0, 100.0f * utd / utc);
     f.Add("$n_it_case$", Fixed(itc));
     f.Add("$n_it_defect$", Fixed(itd));
-    test("$n_it_case_parcentage$", "$n_it_case_w$", itc > 0, 100.0f * itc / (utc + itc));
+    test("$n_it_case_parcentage$", "n_it_case", itc > 0, 100.0f * itc / (utc + itc), colour::CASES);
     // The second occurrence of the chart field takes the integration-test value.
-    test("$n_ut_defect_parcentage_chart$", "$n_it_defect_chart_w$", itc > 0,
-         100.0f * itd / (utc + itc));
+    test("$n_ut_defect_parcentage_chart$", "n_it_defect_chart", itc > 0, 100.0f * itd / (utc + itc),
+         colour::DEFECTS);
     test("$n_it_defect_parcentage$", nullptr, itc > 0, 100.0f * itd / itc);
 
     // Phase shares in single precision; "0%" without lines or without a total.
     const PhaseResult p(t, m_analysisParam);
-    const auto phases = [&](const char* total, float sum,
+    const auto phases = [&](const char* total, float sum, const char* colour,
                             std::initializer_list<std::pair<const char*, float>> values) {
         f.Add(total, Fixed(sum));
         for (const auto& [field, value] : values) {
@@ -255,15 +267,15 @@ PageTemplate TallywickFrame::ReportFields() {
             f.Add(field, Fixed(value));
             f.Add("$" + name + "_parcentage$", valid ? PercentText(percent) : wxString("0%"),
                   PageTemplate::ALL);
-            f.Add("$" + name + "_w$", BarWidth(percent));
+            AddBar(f, name, percent, colour);
         }
     };
-    phases("$n_total_cost$", p.m_fLLDCost + p.m_fCDCost + p.m_fUTCost + p.m_fITCost,
+    phases("$n_total_cost$", p.m_fLLDCost + p.m_fCDCost + p.m_fUTCost + p.m_fITCost, colour::COST,
            {{"$n_cost_lld$", p.m_fLLDCost},
             {"$n_cost_coding$", p.m_fCDCost},
             {"$n_cost_ut$", p.m_fUTCost},
             {"$n_cost_it$", p.m_fITCost}});
-    phases("$n_total_mm$", p.m_fLLDMM + p.m_fCDMM + p.m_fUTMM + p.m_fITMM,
+    phases("$n_total_mm$", p.m_fLLDMM + p.m_fCDMM + p.m_fUTMM + p.m_fITMM, colour::EFFORT,
            {{"$n_mm_lld$", p.m_fLLDMM},
             {"$n_mm_coding$", p.m_fCDMM},
             {"$n_mm_ut$", p.m_fUTMM},

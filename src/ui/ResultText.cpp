@@ -21,15 +21,15 @@ std::size_t Result::*const SUMMARY_COUNT_COLUMNS[7] = {&Result::m_nFiles,
                                                        &Result::m_nCodeCommentLines,
                                                        &Result::m_nCommentLines,
                                                        &Result::m_nBlankLines};
+} // namespace
 
-wxString Count(std::size_t value) {
+wxString CountText(std::size_t value) {
     return wxString::Format("%zu", value);
 }
-} // namespace
 
 wxString FileRowText(const FileResult& result, long column) {
     if (column >= 3 && column <= 8)
-        return Count(result.*FILE_COUNT_COLUMNS[column - 3]);
+        return CountText(result.*FILE_COUNT_COLUMNS[column - 3]);
     if (column >= 9 && column <= 14)
         return wxString::Format("%2.2f", result.*FILE_ESTIMATE_COLUMNS[column - 9]);
     switch (column) {
@@ -46,7 +46,7 @@ wxString FileRowText(const FileResult& result, long column) {
 }
 
 wxString CountsText(const Result& result, long column) {
-    return column >= 1 && column <= 7 ? Count(result.*SUMMARY_COUNT_COLUMNS[column - 1])
+    return column >= 1 && column <= 7 ? CountText(result.*SUMMARY_COUNT_COLUMNS[column - 1])
                                       : wxString();
 }
 

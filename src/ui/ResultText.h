@@ -13,6 +13,8 @@ class FileResult;
 extern std::size_t Result::*const FILE_COUNT_COLUMNS[6];
 extern float Result::*const FILE_ESTIMATE_COLUMNS[6];
 
+// A count as the lists and the report show it.
+wxString CountText(std::size_t value);
 // Column 0 to 15 of the file list.
 wxString FileRowText(const FileResult& result, long column);
 // Column 1 to 7 of the directory and type lists (column 0 is the folder or the extension).

@@ -31,7 +31,8 @@ protected:
 };
 
 // The page buffer as UTF-8 without a byte-order mark, replacing an existing file; a name
-// without an extension gets the filter's. The CSV export writes what the manager writes.
+// without an extension gets the filter's, and replacing a file of that name is asked first.
+// The CSV export writes what the manager writes.
 TEST_F(ExportTest, ExportsWriteThePageAndTheRecordsByteForByte) {
     const std::string page = "<p>Z\xC3\xA4hlung \xE8\xA1\x8C\xE6\x95\xB0 \xF0\x9F\x98\x80</p>";
     TallywickFrame::s_strHtmlPage = wxString::FromUTF8(page);
@@ -40,9 +41,19 @@ TEST_F(ExportTest, ExportsWriteThePageAndTheRecordsByteForByte) {
                   uitest::ExpectMessage("Export completed!"));
     EXPECT_EQ(ReadFile(dir / "report.html"), page);
 
+    const auto replace = [&](const wxString& name, int answer) {
+        return uitest::ExpectMessage("The file " + dir / name +
+                                         " already exists. Do you want to replace it?",
+                                     answer, wxYES_NO | wxCENTRE);
+    };
+    dir.Write("kept.html", "old");
+    wxTEST_DIALOG(uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_HTML),
+                  SaveAs(HTML_FILTER, "report.html", dir / "kept"), replace("kept.html", wxID_NO));
+    EXPECT_EQ(ReadFile(dir / "kept.html"), "old");
+
     dir.Write("old.htm", std::string(4096, 'x'));
     wxTEST_DIALOG(uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_HTML),
-                  SaveAs(HTML_FILTER, "report.html", dir / "old.htm"),
+                  SaveAs(HTML_FILTER, "kept.html", dir / "old.htm"),
                   uitest::ExpectMessage("Export completed!"));
     EXPECT_EQ(ReadFile(dir / "old.htm"), page);
     EXPECT_EQ(TallywickFrame::s_strHtmlPage, wxString::FromUTF8(page));
@@ -50,8 +61,9 @@ TEST_F(ExportTest, ExportsWriteThePageAndTheRecordsByteForByte) {
     dir.Write("src/a.c", "int a; // x\n\n");
     uitest::CountTree(frame, {dir / "src"}, {".c"});
     ASSERT_TRUE(frame->m_pCountingManager->ExportCsv(dir / "direct.csv"));
+    dir.Write("list.csv", "old");
     wxTEST_DIALOG(uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_CSV),
-                  SaveAs(CSV_FILTER, "old.csv", dir / "list"),
+                  SaveAs(CSV_FILTER, "old.csv", dir / "list"), replace("list.csv", wxID_YES),
                   uitest::ExpectMessage("Export completed!"));
     EXPECT_EQ(ReadFile(dir / "list.csv"), ReadFile(dir / "direct.csv"));
     EXPECT_NE(ReadFile(dir / "list.csv").find("a.c,.c"), std::string::npos);

@@ -55,6 +55,25 @@ void SaveViewScreens(CrvHtmlWin* view, const wxString& name) {
     page.Write(TallywickFrame::s_strHtmlPage, wxConvUTF8);
 }
 
+// Checks that each of the report's 16 bars has a whole-percent width and a colour exactly
+// when that width is not 0% (the view draws even an empty cell a pixel wide, so only the
+// missing colour hides a bar); returns how many bars are 0%.
+std::size_t ZeroBars(wxString page) {
+    wxRegEx bar("<td width=\"([0-9]+)%\" bgcolor=\"([^\"]*)\"></td>");
+    const wxRegEx colour("^#[0-9a-f]{6}$");
+    std::size_t bars = 0, zeros = 0;
+    for (std::size_t start, length; bar.Matches(page); page = page.Mid(start + length)) {
+        ++bars;
+        const wxString shown = bar.GetMatch(page, 2);
+        const bool zero = bar.GetMatch(page, 1) == "0";
+        zeros += zero;
+        EXPECT_TRUE(zero ? shown.empty() : colour.Matches(shown)) << bar.GetMatch(page);
+        bar.GetMatch(&start, &length);
+    }
+    EXPECT_EQ(bars, 16u);
+    return zeros;
+}
+
 // Some fixed texts of the two templates, long ones and one with characters to escape among them.
 const char* const INDEX_TEXTS[] = {
     "Welcome to Tallywick", "Then",
@@ -144,6 +163,7 @@ TEST_F(ReportTest, EveryFieldOfACountedTreeGetsItsText) {
     EXPECT_EQ(page.Replace(breakable(tree / "$n_files$"), ""), 1u); // shown as written
     EXPECT_FALSE(wxRegEx("\\$[a-z_]+\\$").Matches(page)) << "a field is left in the report";
     EXPECT_TRUE(page.Contains("charset=utf-8"));
+    EXPECT_EQ(ZeroBars(page), 0u);
     const wxString shown = frame->m_pHtmlWin->ToText();
     EXPECT_TRUE(shown.Contains("a&b <x>")) << shown;
     EXPECT_TRUE(shown.Contains("41%"));
@@ -160,7 +180,8 @@ TEST_F(ReportTest, EveryFieldOfACountedTreeGetsItsText) {
 }
 
 // A run that finds no file: zeros, "0%" shares, no bars, no rows, no folders or types.
-// Lines without code give no cost, so the phase shares are "0%" while line shares count.
+// Lines without code give no cost, so the phase shares are "0%" while line shares count:
+// only the blank lines' bar shows.
 TEST_F(ReportTest, EmptyRunsAndRunsWithoutCodeGiveZeroSharesAndNoBars) {
     uitest::CountTree(frame, {tree.Path()}, {".c"});
     frame->m_filterParam.m_arrDirs.clear();
@@ -170,12 +191,16 @@ TEST_F(ReportTest, EmptyRunsAndRunsWithoutCodeGiveZeroSharesAndNoBars) {
                    "$n_it_defect_parcentage$|$n_total_cost$|$n_cost_lld_parcentage$|"
                    "$n_cost_lld_w$|$n_total_mm$|$n_mm_it_parcentage$|$n_mm_it_w$"),
               "|||0|0%|0%|0%|0.00|0%|0%|0%|0%|0.00|0%|0%|0.00|0%|0%");
+    frame->GenerateReport();
+    EXPECT_EQ(ZeroBars(TallywickFrame::s_strHtmlPage), 16u);
 
     tree.Write("notes.txt", "a\n\nb\n");
     uitest::CountTree(frame, {tree.Path()}, {".txt"});
     EXPECT_EQ(Fill("$n_lines$|$n_blank_parcentage$|$n_blank_w$|$n_code_parcentage$|"
                    "$n_total_cost$|$n_cost_coding_parcentage$|$n_mm_ut_parcentage$"),
               "3|33%|33%|0%|0.00|0%|0%");
+    frame->GenerateReport();
+    EXPECT_EQ(ZeroBars(TallywickFrame::s_strHtmlPage), 15u);
 }
 
 // Occurrences: FIRST takes the next one, ALL the rest; inserted text is never searched; a
@@ -271,6 +296,7 @@ TEST_P(TranslatedReportTest, ShowsTranslatedTexts) {
     EXPECT_TRUE(shown.Contains(title));
     EXPECT_TRUE(shown.Contains("源码"));
     EXPECT_TRUE(shown.Contains(wxGetTranslation("Completed")));
+    EXPECT_EQ(ZeroBars(TallywickFrame::s_strHtmlPage), 1u); // no code with comment
     EXPECT_NE(wxGetTranslation(REPORT_TEXTS[0]), REPORT_TEXTS[0]);
     ExpectTranslatedPage(frame->m_pHtmlWin, REPORT_TEXTS);
     SaveViewScreens(frame->m_pHtmlWin, wxString("report-") + GetParam());
