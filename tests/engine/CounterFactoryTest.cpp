@@ -14,30 +14,29 @@
 #include "RuleCounter.h"
 #include "ShellCounter.h"
 #include "SqlCounter.h"
-#include "TempDir.h"
-#include "TextLines.h"
+#include "TestSupport.h"
 #include "TxtCounter.h"
 #include "XmlCounter.h"
 
-#include <gtest/gtest.h>
-
-#include <array>
 #include <cmath>
-#include <cstdint>
 #include <limits>
-#include <memory>
-#include <string>
+#include <tuple>
 #include <typeinfo>
 
 namespace {
 
-// total, code, comment, code+comment, blank
-using Counts = std::array<std::uint64_t, 5>;
+constexpr float kInf = std::numeric_limits<float>::infinity();
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
-Counts CountWith(Counter& counter, const std::string& text) {
-    Counts n{};
-    counter.CountLines(TextLines(text), n[0], n[1], n[2], n[3], n[4]);
-    return n;
+// NaN expects NaN.
+template <std::size_t N>
+void ExpectFloats(const std::array<float, N>& got, const std::array<float, N>& expected) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (std::isnan(expected[i]))
+            EXPECT_TRUE(std::isnan(got[i])) << "figure " << i << ": " << got[i];
+        else
+            EXPECT_FLOAT_EQ(got[i], expected[i]) << "figure " << i;
+    }
 }
 
 CounterRule* AddRule(CountingManager& manager, const wxString& type, const wxString& single) {
@@ -67,14 +66,9 @@ protected:
 // name and takes the rule of that exact name, which Text, PHP, ASPX and JSP ignore.
 TEST_F(CounterFactoryTest, StyleNamePicksClassAndRule) {
     const std::string text = "# a\nx # b\n\n";
-    const Counts byRule{3, 0, 1, 1, 1}, noRule{3, 2, 0, 0, 1}, blankOnly{3, 0, 0, 0, 1};
-    struct Case {
-        const char* name;
-        const std::type_info& type;
-        const char* single; // no rule of that name when null
-        Counts expected;
-    };
-    const Case cases[] = {
+    const LineCounts byRule{3, 0, 1, 1, 1}, noRule{3, 2, 0, 0, 1}, blankOnly{3, 0, 0, 0, 1};
+    // The name, the counter's class, and the single-line marker of a rule of that name, if any.
+    const std::tuple<const char*, const std::type_info&, const char*, LineCounts> cases[] = {
         {"c", typeid(CppCounter), "#", byRule},
         {"PASCAL", typeid(PascalCounter), "#", byRule},
         {"Sql", typeid(SqlCounter), "#", byRule},
@@ -91,15 +85,15 @@ TEST_F(CounterFactoryTest, StyleNamePicksClassAndRule) {
         {"Cpp", typeid(RuleCounter), nullptr, noRule},
         {"", typeid(RuleCounter), nullptr, noRule},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        CounterRule* rule = c.single ? AddRule(m_manager, c.name, c.single) : nullptr;
-        Counter* counter = m_manager.GetCounter(c.name);
-        EXPECT_EQ(typeid(*counter), c.type);
+    for (const auto& [name, type, single, expected] : cases) {
+        SCOPED_TRACE(name);
+        CounterRule* rule = single ? AddRule(m_manager, name, single) : nullptr;
+        Counter* counter = m_manager.GetCounter(name);
+        EXPECT_EQ(typeid(*counter), type);
         EXPECT_EQ(counter->m_rule, rule);
-        EXPECT_EQ(CountWith(*counter, text), c.expected);
-        EXPECT_EQ(m_manager.GetCounter(c.name), counter);
-        EXPECT_EQ(m_manager.m_counterMap.at(c.name), counter);
+        EXPECT_EQ(CountText(*counter, text), expected);
+        EXPECT_EQ(m_manager.GetCounter(name), counter);
+        EXPECT_EQ(m_manager.m_counterMap.at(name), counter);
     }
     EXPECT_NE(m_manager.GetCounter("Sql"), m_manager.GetCounter("sql"));
 }
@@ -141,20 +135,6 @@ TEST_F(CounterFactoryTest, SharedCounterRuleEndsWithItsManager) {
     EXPECT_EQ(cpp->m_rule, nullptr);
 }
 
-namespace {
-
-constexpr float kInf = std::numeric_limits<float>::infinity();
-constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-
-void ExpectFloat(float actual, float expected) {
-    if (std::isnan(expected))
-        EXPECT_TRUE(std::isnan(actual)) << actual;
-    else
-        EXPECT_FLOAT_EQ(actual, expected);
-}
-
-} // namespace
-
 // Figures: man-hours, cost, UT cases, UT defects, IT cases, IT defects.
 TEST(AnalyseTest, WorkedFigures) {
     const AnalysisParam standard;
@@ -189,10 +169,9 @@ TEST(AnalyseTest, WorkedFigures) {
         r.m_fManHours = r.m_fCost = r.m_fUtCases = r.m_fUtDefects = r.m_fItCases = r.m_fItDefects =
             99;
         CountingManager::Analyse(c.param, &r);
-        const float got[] = {r.m_fManHours,  r.m_fCost,    r.m_fUtCases,
-                             r.m_fUtDefects, r.m_fItCases, r.m_fItDefects};
-        for (std::size_t i = 0; i < 6; ++i)
-            ExpectFloat(got[i], c.expected[i]);
+        ExpectFloats<6>(
+            {r.m_fManHours, r.m_fCost, r.m_fUtCases, r.m_fUtDefects, r.m_fItCases, r.m_fItDefects},
+            c.expected);
     }
 }
 
@@ -222,9 +201,8 @@ TEST(PhaseResultTest, WorkedFigures) {
         r.m_fCost = c.cost;
         r.m_fManHours = c.manHours;
         const PhaseResult p(r, *c.param);
-        const float got[] = {p.m_fCDCost, p.m_fCDMM, p.m_fLLDCost, p.m_fLLDMM,
-                             p.m_fUTCost, p.m_fUTMM, p.m_fITCost,  p.m_fITMM};
-        for (std::size_t i = 0; i < 8; ++i)
-            ExpectFloat(got[i], c.expected[i]);
+        ExpectFloats<8>({p.m_fCDCost, p.m_fCDMM, p.m_fLLDCost, p.m_fLLDMM, p.m_fUTCost, p.m_fUTMM,
+                         p.m_fITCost, p.m_fITMM},
+                        c.expected);
     }
 }

@@ -1,60 +1,42 @@
 // Tests of the line splitting, the rule-driven classifier, the plain-text counter and the
 // file reading frame of Counter::Count.
 #include "ChunkReader.h"
-#include "Counter.h"
 #include "CounterRule.h"
 #include "FileResult.h"
 #include "RuleCounter.h"
-#include "TempDir.h"
-#include "TextLines.h"
+#include "TestSupport.h"
 #include "TxtCounter.h"
 
-#include <gtest/gtest.h>
-
-#include <array>
 #include <chrono>
-#include <cstdint>
 #include <fcntl.h>
 #include <future>
 #include <random>
-#include <string>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
-#include <utility>
 #include <vector>
-#include <wx/datetime.h>
-#include <wx/filename.h>
 
 using namespace std::string_literals;
 
 namespace {
 
-// total, code, comment, code+comment, blank
-using Counts = std::array<std::uint64_t, 5>;
-
-Counts CountWith(Counter& counter, const std::string& text, Counts n = {}) {
-    counter.CountLines(TextLines(text), n[0], n[1], n[2], n[3], n[4]);
-    return n;
+std::vector<std::string> Split(const TextLines& lines) {
+    std::vector<std::string> out;
+    for (std::string_view line : lines)
+        out.emplace_back(line);
+    return out;
 }
 
-CounterRule MakeRule(const wxString& single, const wxString& begin, const wxString& end) {
-    CounterRule rule("Test", "");
-    rule.m_strSingleLineComment = single;
-    rule.m_strMultiLineCommentBegin = begin;
-    rule.m_strMultiLineCommentEnd = end;
-    return rule;
-}
-
-FileResult CountFile(const wxString& path, const wxDateTime& before) {
-    FileResult record;
-    record.m_strPath = path;
-    record.m_dtModified = before;
-    CounterRule rule = MakeRule("//", "/*", "*/");
-    RuleCounter counter;
-    counter.m_rule = &rule;
-    counter.Count(&record, nullptr, nullptr);
-    return record;
-}
+// A rule-driven counter with a rule of its own.
+struct OwnRuleCounter : RuleCounter {
+    OwnRuleCounter(const wxString& single, const wxString& begin, const wxString& end) {
+        rule.m_strSingleLineComment = single;
+        rule.m_strMultiLineCommentBegin = begin;
+        rule.m_strMultiLineCommentEnd = end;
+        m_rule = &rule;
+    }
+    CounterRule rule{"Test", ""};
+};
 
 } // namespace
 
@@ -72,10 +54,7 @@ TEST(TextLinesTest, SplitsAtEveryKindOfLineEnd) {
     };
     for (const auto& [text, lines] : cases) {
         SCOPED_TRACE(testing::PrintToString(text));
-        std::vector<std::string> split;
-        for (std::string_view line : TextLines(text))
-            split.emplace_back(line);
-        EXPECT_EQ(split, lines);
+        EXPECT_EQ(Split(TextLines(text)), lines);
         EXPECT_EQ(TextLines(text).LineCount(), lines.size());
     }
 }
@@ -97,13 +76,8 @@ TEST(TextLinesTest, ChunkedFileSplitsLikeTheWholeText) {
         ASSERT_GE(fd, 0);
         // Claim a larger size: the reader stops at the real end, as for a shrunk file.
         ChunkReader reader(fd, text.size() + round % 3, chunk);
-        std::vector<std::string> chunked, whole;
-        for (std::string_view line : TextLines(reader))
-            chunked.emplace_back(line);
-        for (std::string_view line : TextLines(text))
-            whole.emplace_back(line);
+        EXPECT_EQ(Split(TextLines(reader)), Split(TextLines(text)));
         close(fd);
-        EXPECT_EQ(chunked, whole);
         EXPECT_FALSE(reader.Failed());
     }
 }
@@ -111,19 +85,14 @@ TEST(TextLinesTest, ChunkedFileSplitsLikeTheWholeText) {
 TEST(ParseLineTest, ClassifiesOneLine) {
     const Counter::Markers c{"//", "/*", "*/"}, lua{"--", "--[[", "]]"};
     const Counter::Markers none{"", "", ""}, hash{"#", "", ""}, noEnd{"//", "/*", ""};
-    struct Case {
-        const Counter::Markers* markers;
-        const char* line;
-        bool inBlockBefore, comment, code, inBlockAfter;
-    };
-    const Case cases[] = {
+    const std::tuple<const Counter::Markers*, const char*, bool, bool, bool, bool> cases[] = {
         {&c, "a; // b /* c", false, true, true, false},
         {&c, "a; /* b", false, true, true, true},
         {&c, "/*/", false, true, false, true}, // "*/" overlaps "/*"
         {&c, "/* /* */ a", false, true, true, false},
         {&c, "/* // */ a", false, true, true, false},
         {&c, "a */ b", false, false, true, false},
-        {&c, " \t", true, false, false, true},
+        {&c, " \t\v\f", true, false, false, true},
         {&c, "a */ b;", true, true, true, false},
         {&c, "*/ /* b", true, true, false, true},
         // Found at one position, the begin marker wins over the single marker.
@@ -134,62 +103,46 @@ TEST(ParseLineTest, ClassifiesOneLine) {
         {&hash, "a # b /* c", false, true, true, false},
         {&noEnd, "/* a */ b", false, true, false, true},
     };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(testing::Message() << '"' << k.line << "\" inBlock " << k.inBlockBefore);
-        bool comment = false, code = false, inBlock = k.inBlockBefore;
-        Counter::ParseLine(*k.markers, k.line, comment, code, inBlock);
-        EXPECT_EQ(comment, k.comment);
-        EXPECT_EQ(code, k.code);
-        EXPECT_EQ(inBlock, k.inBlockAfter);
-    }
+    // Flags already set stay set: they are only ever raised.
+    for (const auto& [markers, line, inBlockBefore, comment, code, inBlockAfter] : cases)
+        for (const bool set : {false, true}) {
+            SCOPED_TRACE(testing::Message()
+                         << '"' << line << "\" inBlock " << inBlockBefore << " flags set " << set);
+            bool hasComment = set, hasCode = set, inBlock = inBlockBefore;
+            Counter::ParseLine(*markers, line, hasComment, hasCode, inBlock);
+            EXPECT_EQ(hasComment, comment || set);
+            EXPECT_EQ(hasCode, code || set);
+            EXPECT_EQ(inBlock, inBlockAfter);
+        }
 }
 
-TEST(ParseLineTest, BlankRestChangesNoFlag) {
-    bool comment = true, code = true, inBlock = true;
-    Counter::ParseLine({"//", "/*", "*/"}, " \t\v\f", comment, code, inBlock);
-    EXPECT_TRUE(comment && code && inBlock);
-}
-
-// The classifier must not need a stack frame for each comment of a line.
-TEST(ParseLineTest, MillionCommentsOnOneLine) {
-    std::string line;
+// A million comments on one line need no stack frame each. A linear pass over the 300 KB of
+// the second line takes milliseconds; searching the rest of the line for the absent "//" once
+// per comment takes many seconds.
+TEST(ParseLineTest, LinesOfManyComments) {
+    std::string million, spaced;
     for (int i = 0; i < 1000000; ++i)
-        line += "/**/";
-    bool comment = false, code = false, inBlock = false;
-    Counter::ParseLine({"//", "/*", "*/"}, line + "x; /* a", comment, code, inBlock);
-    EXPECT_TRUE(comment && code && inBlock);
-}
-
-// A linear pass over these 300 KB takes milliseconds; searching the rest of the line for the
-// absent "//" once per comment takes many seconds.
-TEST(ParseLineTest, ManyCommentsWithoutSingleMarkerInLinearTime) {
-    std::string line;
+        million += "/**/";
     for (int i = 0; i < 50000; ++i)
-        line += "/* */ ";
+        spaced += "/* */ ";
     bool comment = false, code = false, inBlock = false;
+    Counter::ParseLine({"//", "/*", "*/"}, million + "x; /* a", comment, code, inBlock);
+    EXPECT_TRUE(comment && code && inBlock);
+    comment = code = inBlock = false;
     const auto start = std::chrono::steady_clock::now();
-    Counter::ParseLine({"//", "/*", "*/"}, line, comment, code, inBlock);
+    Counter::ParseLine({"//", "/*", "*/"}, spaced, comment, code, inBlock);
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
     EXPECT_TRUE(comment && !code && !inBlock);
     EXPECT_LT(took.count(), 2.0);
 }
 
 TEST(CountLinesTest, CountsFilesByRuleOrAsText) {
-    CounterRule c = MakeRule("//", "/*", "*/");
-    CounterRule section = MakeRule(wxString(L"\u00A7"), "", "");
+    OwnRuleCounter byC("//", "/*", "*/"), bySection(wxString(L"\u00A7"), "", "");
     // U+4E2D has no byte: cut to one it would be "-", replaced "?".
-    CounterRule cjk = MakeRule(wxString(L"\u4E2D"), wxString(L"/\u4E2D"), "*/");
-    RuleCounter byC, bySection, byCjk, byNoRule;
-    byC.m_rule = &c;
-    bySection.m_rule = &section;
-    byCjk.m_rule = &cjk;
+    OwnRuleCounter byCjk(wxString(L"\u4E2D"), wxString(L"/\u4E2D"), "*/");
+    RuleCounter byNoRule;
     TxtCounter text;
-    struct Case {
-        Counter* counter;
-        std::string text;
-        Counts expected;
-    };
-    const Case cases[] = {
+    const std::tuple<Counter*, std::string, LineCounts> cases[] = {
         {&byC, "", {}},
         {&byC, " \t \n\v\f\r\n", {2, 0, 0, 0, 2}},
         {&byC, "\xEF\xBB\xBF\n\xA0\n", {2, 2, 0, 0, 0}},
@@ -203,25 +156,22 @@ TEST(CountLinesTest, CountsFilesByRuleOrAsText) {
         {&text, " \t\v\f\r\n\r\n", {2, 0, 0, 0, 2}},
         {&text, "// a\n   x\n\xA0\n", {3, 0, 0, 0, 0}},
     };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(testing::PrintToString(k.text));
-        EXPECT_EQ(CountWith(*k.counter, k.text), k.expected);
-    }
+    for (const auto& [counter, text, expected] : cases)
+        EXPECT_EQ(CountText(*counter, text), expected) << testing::PrintToString(text);
 }
 
 // A counter serves file after file: it adds to the counts it is given, starts each file
 // outside a block and follows edits of its rule.
 TEST(CountLinesTest, CountsFileAfterFile) {
-    CounterRule rule = MakeRule("//", "/*", "*/");
-    RuleCounter counter;
-    counter.m_rule = &rule;
-    EXPECT_EQ(CountWith(counter, "/* a\n", {1, 1, 1, 1, 1}), (Counts{2, 1, 2, 1, 1}));
-    EXPECT_EQ(CountWith(counter, "x;\n"), (Counts{1, 1, 0, 0, 0}));
+    OwnRuleCounter counter("//", "/*", "*/");
+    CounterRule& rule = counter.rule;
+    EXPECT_EQ(CountText(counter, "/* a\n", {1, 1, 1, 1, 1}), (LineCounts{2, 1, 2, 1, 1}));
+    EXPECT_EQ(CountText(counter, "x;\n"), (LineCounts{1, 1, 0, 0, 0}));
     rule.m_strSingleLineComment = "#";
-    EXPECT_EQ(CountWith(counter, "// a\n# b\n"), (Counts{2, 1, 1, 0, 0}));
+    EXPECT_EQ(CountText(counter, "x // a\n# b\n"), (LineCounts{2, 1, 1, 0, 0}));
     rule.m_strMultiLineCommentBegin = "{";
     rule.m_strMultiLineCommentEnd = "}";
-    EXPECT_EQ(CountWith(counter, "{ a\nb }\n"), (Counts{2, 0, 2, 0, 0}));
+    EXPECT_EQ(CountText(counter, "{ a\nb }\n"), (LineCounts{2, 0, 2, 0, 0}));
 }
 
 // Only a regular file fills the record. Opening a FIFO for reading would wait for a writer: a
@@ -234,11 +184,12 @@ TEST(CounterCountTest, FillsRecordOfRegularFilesOnly) {
     ASSERT_TRUE(wxFileName(file).SetTimes(nullptr, &fileTime, nullptr));
     ASSERT_EQ(symlink((dir / "nowhere.c").utf8_str().data(), dangling.utf8_str().data()), 0);
     ASSERT_EQ(mkfifo((dir / "pipe.c").utf8_str().data(), 0644), 0);
+    OwnRuleCounter counter("//", "/*", "*/");
     struct Case {
         wxString path;
         std::size_t size;
         wxDateTime time;
-        Counts counts;
+        LineCounts counts;
     };
     const Case cases[] = {
         {file, bytes.size(), fileTime, {4, 1, 1, 1, 1}},
@@ -249,7 +200,13 @@ TEST(CounterCountTest, FillsRecordOfRegularFilesOnly) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path.ToStdString());
-        auto done = std::async(std::launch::async, [&] { return CountFile(c.path, old); });
+        auto done = std::async(std::launch::async, [&] {
+            FileResult record;
+            record.m_strPath = c.path;
+            record.m_dtModified = old;
+            counter.Count(&record, nullptr, nullptr);
+            return record;
+        });
         if (done.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
             // Release the reader so that the test can end.
             const int fd = open(c.path.utf8_str().data(), O_WRONLY | O_NONBLOCK);
@@ -260,8 +217,8 @@ TEST(CounterCountTest, FillsRecordOfRegularFilesOnly) {
         const FileResult record = done.get();
         EXPECT_EQ(record.m_nSize, c.size);
         EXPECT_EQ(record.m_dtModified, c.time);
-        EXPECT_EQ((Counts{record.m_nLines, record.m_nCodeLines, record.m_nCommentLines,
-                          record.m_nCodeCommentLines, record.m_nBlankLines}),
+        EXPECT_EQ((LineCounts{record.m_nLines, record.m_nCodeLines, record.m_nCommentLines,
+                              record.m_nCodeCommentLines, record.m_nBlankLines}),
                   c.counts);
     }
 }

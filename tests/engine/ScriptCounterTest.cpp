@@ -3,33 +3,13 @@
 #include "AspxCounter.h"
 #include "JspCounter.h"
 #include "PhpCounter.h"
-#include "TextLines.h"
+#include "TestSupport.h"
 
-#include <gtest/gtest.h>
-
-#include <array>
-#include <cstdint>
-#include <string>
-
-namespace {
-
-// total, code, comment, code+comment, blank
-using Counts = std::array<std::uint64_t, 5>;
-
-Counts CountWith(Counter& counter, const std::string& text, Counts n = {}) {
-    counter.CountLines(TextLines(text), n[0], n[1], n[2], n[3], n[4]);
-    return n;
-}
-
-} // namespace
+#include <tuple>
 
 // Neither style uses code+comment: a line of both adds to code and to comment.
 TEST(ScriptPageCounterTest, AspxAndJspSideBySide) {
-    struct Case {
-        std::string text;
-        Counts aspx, jsp;
-    };
-    const Case cases[] = {
+    const std::tuple<std::string, LineCounts, LineCounts> cases[] = {
         {"<p>\n\n\t<%\nint a = 1;\n%>\n<p>\n", {6, 3, 0, 0, 1}, {6, 3, 0, 0, 1}},
         {"a %> b <% c\nx\n", {2, 1, 0, 0, 0}, {2, 1, 0, 0, 0}},
         {"<%\n// a /* b\nc\n%>\n", {4, 3, 1, 0, 0}, {4, 3, 1, 0, 0}},
@@ -49,28 +29,17 @@ TEST(ScriptPageCounterTest, AspxAndJspSideBySide) {
         {"<%\n/* note */\nx /* a */ y\n%>\n", {4, 3, 1, 0, 0}, {4, 4, 0, 0, 0}},
         {"<%\nx = 1; /* start\nmore\n*/\n%>\n", {5, 2, 3, 0, 0}, {5, 5, 0, 0, 0}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.text));
+    for (const auto& [text, byAspx, byJsp] : cases) {
+        SCOPED_TRACE(testing::PrintToString(text));
         AspxCounter aspx;
         JspCounter jsp;
-        EXPECT_EQ(CountWith(aspx, c.text), c.aspx) << "ASPX";
-        EXPECT_EQ(CountWith(jsp, c.text), c.jsp) << "JSP";
-    }
-}
-
-// The open script and block comment end with the file; code+comment is never touched.
-TEST(ScriptPageCounterTest, StateEndsWithTheFile) {
-    AspxCounter aspx;
-    JspCounter jsp;
-    for (Counter* counter : {static_cast<Counter*>(&aspx), static_cast<Counter*>(&jsp)}) {
-        CountWith(*counter, "<%\n/*\n");
-        EXPECT_EQ(CountWith(*counter, "x\ny\n<%\nx; // a\n", {0, 0, 0, 5, 0}),
-                  (Counts{4, 2, 1, 5, 0}));
+        EXPECT_EQ(CountText(aspx, text), byAspx) << "ASPX";
+        EXPECT_EQ(CountText(jsp, text), byJsp) << "JSP";
     }
 }
 
 TEST(PhpCounterTest, WalksMarkersInOrder) {
-    const std::pair<std::string, Counts> cases[] = {
+    const std::pair<std::string, LineCounts> cases[] = {
         {"<?php echo 1; ?> # x /* y\n<p>\n", {2, 1, 0, 0, 0}},
         {"<?php\n# a\n\n// b\necho 1; // c\n?>\n", {6, 3, 3, 0, 1}},
         // Markers between a line comment and a "?>" behind it are not looked at.
@@ -86,12 +55,21 @@ TEST(PhpCounterTest, WalksMarkersInOrder) {
     };
     for (const auto& [text, expected] : cases) {
         PhpCounter php;
-        EXPECT_EQ(CountWith(php, text), expected) << testing::PrintToString(text);
+        EXPECT_EQ(CountText(php, text), expected) << testing::PrintToString(text);
     }
 }
 
-TEST(PhpCounterTest, StateEndsWithTheFile) {
+// The open script and block comment end with the file; ASPX and JSP never touch
+// code+comment.
+TEST(ScriptPageCounterTest, StateEndsWithTheFile) {
+    AspxCounter aspx;
+    JspCounter jsp;
     PhpCounter php;
-    EXPECT_EQ(CountWith(php, "<?php\n/*\n"), (Counts{2, 1, 1, 0, 0}));
-    EXPECT_EQ(CountWith(php, "x\n<?php\nx\n"), (Counts{3, 2, 0, 0, 0}));
+    for (Counter* counter : {static_cast<Counter*>(&aspx), static_cast<Counter*>(&jsp)}) {
+        CountText(*counter, "<%\n/*\n");
+        EXPECT_EQ(CountText(*counter, "x\ny\n<%\nx; // a\n", {0, 0, 0, 5, 0}),
+                  (LineCounts{4, 2, 1, 5, 0}));
+    }
+    EXPECT_EQ(CountText(php, "<?php\n/*\n"), (LineCounts{2, 1, 1, 0, 0}));
+    EXPECT_EQ(CountText(php, "x\n<?php\nx\n"), (LineCounts{3, 2, 0, 0, 0}));
 }

@@ -1,15 +1,27 @@
 // Small pieces shared by the engine tests.
 #pragma once
 
-#include "CounterRule.h"
-#include "CountingManager.h"
-#include "FileExtension.h"
+#include "Counter.h"
+#include "TempDir.h"
 
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <string>
+#include <wx/filename.h>
 #include <wx/string.h>
+
+// total, code, comment, code+comment, blank
+using LineCounts = std::array<std::uint64_t, 5>;
+
+// The counts a counter adds for the text to those given.
+inline LineCounts CountText(Counter& counter, const std::string& text, LineCounts n = {}) {
+    counter.CountLines(TextLines(text), n[0], n[1], n[2], n[3], n[4]);
+    return n;
+}
 
 // The whole file as bytes; empty when it cannot be read.
 inline std::string ReadFile(const wxString& path) {
@@ -17,13 +29,8 @@ inline std::string ReadFile(const wxString& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// A "C" rule with the usual markers, and ".c" and ".h" selected for counting.
-inline void AddCStyle(CountingManager& manager) {
-    auto c = std::make_unique<CounterRule>("C", "C/C++");
-    c->m_strSingleLineComment = "//";
-    c->m_strMultiLineCommentBegin = "/*";
-    c->m_strMultiLineCommentEnd = "*/";
-    manager.m_ruleMap["C"] = std::move(c);
-    manager.m_extMap[".c"] = std::make_unique<FileExtension>(".c", "C", "C source", true);
-    manager.m_extMap[".h"] = std::make_unique<FileExtension>(".h", "C", "C header", true);
+// Dates a file to the given day, at noon unless an hour is given.
+inline void SetModified(const wxString& path, int year, int month, int day, int hour = 12) {
+    const wxDateTime when(day, wxDateTime::Month(month - 1), year, hour);
+    ASSERT_TRUE(wxFileName(path).SetTimes(&when, &when, nullptr));
 }

@@ -1,16 +1,11 @@
 // wxXmlDocumentEx's writer: the exact bytes it produces for documents built in memory.
-#include "TempDir.h"
+#include "TestSupport.h"
 #include "xmlex.h"
 
-#include <gtest/gtest.h>
-
+#include <tuple>
+#include <vector>
 #include <wx/log.h>
 #include <wx/mstream.h>
-
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -49,12 +44,6 @@ std::string Save(const wxXmlDocument& doc, int indentstep, bool* ok = nullptr) {
     return bytes;
 }
 
-std::vector<wxString> g_asserts;
-
-void RecordAssert(const wxString&, int, const wxString&, const wxString&, const wxString& msg) {
-    g_asserts.push_back(msg);
-}
-
 TEST(XmlWriter, DeclarationRootAndFinalLineFeed) {
     wxXmlDocumentEx doc;
     MakeRoot(doc, "rules");
@@ -91,21 +80,18 @@ TEST(XmlWriter, IndentationFollowsStep) {
 
 // Text stays inline: a break before it would change its content.
 TEST(XmlWriter, EmptyElementsTextAndMixedContent) {
-    struct Case {
-        std::vector<const char*> children; // "t:" text, "e:" element, "E:" with empty text
-        std::string expected;
-    };
-    const Case cases[] = {
+    // Children: "t:" text, "e:" element, "E:" element with empty text.
+    const std::pair<std::vector<const char*>, std::string> cases[] = {
         {{"e:none", "E:empty"}, "<p>\n  <none/>\n  <empty></empty>\n</p>"},
         {{"t:Hello ", "e:b", "t: tail"}, "<p>Hello \n  <b/> tail</p>"},
         {{"t:lead", "e:b"}, "<p>lead\n  <b/>\n</p>"},
         {{"t:plain"}, "<p>plain</p>"},
         {{"t:one", "t:two"}, "<p>onetwo</p>"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [children, expected] : cases) {
         wxXmlDocumentEx doc;
         wxXmlNode* p = MakeRoot(doc, "p");
-        for (const std::string child : c.children) {
+        for (const std::string child : children) {
             const wxString rest = wxString::FromUTF8(child.substr(2));
             if (child[0] == 't')
                 Text(p, rest);
@@ -114,18 +100,14 @@ TEST(XmlWriter, EmptyElementsTextAndMixedContent) {
             else
                 Text(Elem(p, rest), "");
         }
-        EXPECT_EQ(Save(doc, 1), kDecl + c.expected + "\n");
+        EXPECT_EQ(Save(doc, 1), kDecl + expected + "\n");
     }
 }
 
 // '&' is always escaped, so text that already reads "&amp;" survives a save and a reload.
 TEST(XmlWriter, TextAndAttributeValuesAreEscaped) {
-    struct Case {
-        const char* value;
-        const char* asText;
-        const char* asAttribute;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        // value, text, attribute
         {"a<b>c&d", "a&lt;b&gt;c&amp;d", "a&lt;b&gt;c&amp;d"},
         {"&amp;", "&amp;amp;", "&amp;amp;"},
         {"&lt;&quot;", "&amp;lt;&amp;quot;", "&amp;lt;&amp;quot;"},
@@ -134,15 +116,15 @@ TEST(XmlWriter, TextAndAttributeValuesAreEscaped) {
         {"two\nlines", "two\nlines", "two\nlines"},
         {"tab\there\r\nnext", "tab\there\r\nnext", "tab\there\r\nnext"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.value);
-        const wxString value = wxString::FromUTF8(c.value);
+    for (const auto& [utf8, asText, asAttribute] : cases) {
+        SCOPED_TRACE(utf8);
+        const wxString value = wxString::FromUTF8(utf8);
         wxXmlDocumentEx doc;
         wxXmlNode* root = MakeRoot(doc, "t");
         root->AddAttribute("v", value);
         Text(root, value);
         const std::string bytes = Save(doc, 1);
-        EXPECT_EQ(bytes, kDecl + "<t v=\"" + c.asAttribute + "\">" + c.asText + "</t>\n");
+        EXPECT_EQ(bytes, kDecl + "<t v=\"" + asAttribute + "\">" + asText + "</t>\n");
         if (value.find_first_of("\r\n") != wxString::npos)
             continue; // a parser normalises line breaks
         wxMemoryInputStream in(bytes.data(), bytes.size());
@@ -166,8 +148,10 @@ TEST(XmlWriter, AttributesCommentsCdataAndUnsupportedNodes) {
     Add(root, wxXML_CDATA_SECTION_NODE, wxString(), "");
     Add(root, wxXML_PI_NODE, "target", "data");
     Text(Elem(root, "x"), "1");
-    g_asserts.clear();
-    const wxAssertHandler_t old = wxSetAssertHandler(RecordAssert);
+    static std::vector<wxString> asserts;
+    const wxAssertHandler_t old =
+        wxSetAssertHandler([](const wxString&, int, const wxString&, const wxString&,
+                              const wxString& message) { asserts.push_back(message); });
     bool ok = false;
     EXPECT_EQ(Save(doc, 1, &ok), kDecl + "<root z=\"1\" a=\"2\">\n  <!-- a < b & \"c\" -->\n"
                                          "  <!---->\n  <![CDATA[a]]>b <&> \"']]>\n  <![CDATA[]]>\n"
@@ -176,7 +160,7 @@ TEST(XmlWriter, AttributesCommentsCdataAndUnsupportedNodes) {
                                      "<![CDATA[a]]>b <&> \"']]><![CDATA[]]><x>1</x></root>\n");
     wxSetAssertHandler(old);
     EXPECT_TRUE(ok);
-    EXPECT_EQ(g_asserts, std::vector<wxString>(2, "unsupported node type"));
+    EXPECT_EQ(asserts, std::vector<wxString>(2, "unsupported node type"));
 }
 
 // Latin-1 holds e-acute but not the Chinese character: that one becomes a reference in
@@ -243,8 +227,7 @@ TEST(XmlWriter, FileSaveWritesTheStreamBytes) {
     Text(Elem(Elem(MakeRoot(doc, "rules"), "rule"), "desc"), "a&b");
     const wxXmlDocument& base = doc;
     ASSERT_TRUE(base.Save(path, 2));
-    std::ifstream in(path.fn_str(), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), Save(doc, 2));
+    EXPECT_EQ(ReadFile(path), Save(doc, 2));
     EXPECT_FALSE(wxXmlDocumentEx().Save(dir / "none.xml", 1));
     wxLogNull quiet; // the failed open is expected
     EXPECT_FALSE(doc.Save(dir / "missing/conf.xml", 1));
