@@ -5,7 +5,6 @@
 #include "FileExtension.h"
 #include "FilterObserver.h"
 #include "FilterParam.h"
-#include "TextFold.h"
 
 #include <unordered_map>
 #include <unordered_set>
@@ -34,14 +33,14 @@ void Group(const wxArrayString& keys, const std::vector<std::unique_ptr<FileResu
     std::unordered_map<wxString, std::vector<Record*>, wxStringHash, wxStringEqual> byKey;
     for (const wxString& key : keys) {
         records.push_back(std::make_unique<Record>(key));
-        byKey[Fold(key)].push_back(records.back().get());
+        byKey[key].push_back(records.back().get());
     }
     if (byKey.empty())
         return;
     for (const auto& file : files) {
         if (visibleOnly && !file->m_bVisible)
             continue;
-        const auto found = byKey.find(Fold((*file).*field));
+        const auto found = byKey.find((*file).*field);
         if (found == byKey.end())
             continue;
         for (Record* record : found->second) {

@@ -1,6 +1,7 @@
 // The exports: the report page as HTML and the file records as CSV, asked with a save dialog.
 #include "../engine/TempDir.h"
 #include "../engine/TestSupport.h"
+#include "CountingManager.h"
 #include "TallywickFrame.h"
 #include "UiTestSupport.h"
 
