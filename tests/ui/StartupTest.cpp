@@ -190,4 +190,16 @@ TEST(StartupTest, AFailedRulesSaveAtExitIsToldAndAMissingRulesFileIsNot) {
     uitest::CloseProgram(frame); // nothing loaded, nothing to write: no message
     EXPECT_FALSE(wxFileExists(rules));
 }
+
+// The parser's error says which file it is about.
+TEST(StartupTest, AMalformedRulesFileIsNamedInTheError) {
+    Store()->Write("ui_language", "en");
+    const wxString rules = uitest::WriteFile("conf/conf.xml", "<rules>\n<rule>\n</rules>\n");
+    TallywickFrame* frame = uitest::StartProgram();
+    ASSERT_FALSE(uitest::LoggedMessages().empty());
+    EXPECT_TRUE(uitest::LoggedMessages().Last().Contains("In the rules file " + rules +
+                                                         ": XML parsing error"))
+        << uitest::LoggedMessages().Last();
+    uitest::CloseProgram(frame);
+}
 } // namespace
