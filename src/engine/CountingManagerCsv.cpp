@@ -2,6 +2,7 @@
 #include "CountingManager.h"
 
 #include "AtomicFile.h"
+#include "FileNames.h"
 
 #include <charconv>
 #include <string>
@@ -46,9 +47,10 @@ std::string Utf8(const wxString& text) {
     return std::string(bytes.data(), bytes.length());
 }
 
-// A field that holds a separator, a quote or a line break is quoted, inner quotes doubled.
-std::string Field(const wxString& text) {
-    std::string bytes = Utf8(text);
+// A name as a field: the name's own bytes, even where they are not UTF-8. One that holds a
+// separator, a quote or a line break is quoted, inner quotes doubled.
+std::string Field(const wxString& name) {
+    std::string bytes = ToFileSystemPath(name);
     if (bytes.find_first_of(",\"\r\n") == std::string::npos)
         return bytes;
     std::string quoted = "\"";

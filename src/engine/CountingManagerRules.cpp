@@ -8,7 +8,10 @@
 
 #include <unordered_map>
 #include <vector>
+#include <wx/filename.h>
 #include <wx/hashmap.h>
+#include <wx/intl.h>
+#include <wx/log.h>
 #include <wx/mstream.h>
 #include <wx/xml/xml.h>
 
@@ -19,9 +22,31 @@ wxXmlNode* AddElement(wxXmlNode* parent, const wxString& name, const wxString& t
     new wxXmlNode(element, wxXML_TEXT_NODE, wxString(), text);
     return element;
 }
+
+// While it lives, what the toolkit logs goes on to the log before it with the rules file
+// named: the XML parser says what is wrong and on which line, but not in which file.
+class RulesFileLog : public wxLog {
+public:
+    RulesFileLog() : m_previous(wxLog::GetActiveTarget()) { wxLog::SetActiveTarget(this); }
+    ~RulesFileLog() override { wxLog::SetActiveTarget(m_previous); }
+
+protected:
+    void DoLogRecord(wxLogLevel level, const wxString& msg, const wxLogRecordInfo& info) override {
+        if (m_previous)
+            m_previous->LogRecord(
+                level,
+                wxString::Format(_("In the rules file %s: %s"),
+                                 wxFileName(CountingManager::RULES_FILE).GetAbsolutePath(), msg),
+                info);
+    }
+
+private:
+    wxLog* m_previous;
+};
 } // namespace
 
 void CountingManager::LoadRules() {
+    RulesFileLog named;
     if (!m_xmlDoc.Load(RULES_FILE, "UTF-8", 0))
         return;
     m_pRootNode = m_xmlDoc.GetRoot();

@@ -225,7 +225,10 @@ void TallywickFrame::ReportUnreadablePaths() {
     const wxArrayString& paths = m_pCountingManager->m_unreadablePaths;
     if (paths.empty())
         return;
-    wxString text = wxString::Format(_("%zu files or folders could not be read:"), paths.size());
+    wxString text =
+        wxString::Format(wxPLURAL("%zu file or folder could not be read:",
+                                  "%zu files or folders could not be read:", paths.size()),
+                         paths.size());
     for (std::size_t i = 0; i < paths.size() && i < UNREADABLE_SHOWN; ++i)
         text += "\n" + paths[i];
     if (paths.size() > UNREADABLE_SHOWN)

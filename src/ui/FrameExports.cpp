@@ -29,6 +29,8 @@ wxString TallywickFrame::AskExportPath(const wxString& wildcard, const wxString&
     if (m_pFileDialog->ShowModal() == wxID_CANCEL || m_pFileDialog->GetPath().empty())
         return wxString();
     wxFileName path(m_pFileDialog->GetPath());
+    // The chooser goes back to the folder it was created with at every show unless told.
+    m_pFileDialog->SetDirectory(path.GetPath());
     if (path.HasExt())
         return path.GetFullPath();
     path.SetExt(extension);

@@ -86,9 +86,10 @@ const char* const COST = CODE;
 const char* const EFFORT = COMMENT;
 } // namespace colour
 
-// The fields "$<bar>_w$" and "$<bar>_c$" of a bar: its share in whole percent, at least 1
-// for any share above 0, and its colour. A share of 0 gets "0%" and no colour, since the
-// view draws even an empty cell a pixel wide.
+// The fields "$<bar>_w$" and "$<bar>_c$" of a bar: its share in whole percent, rounded as
+// its label rounds it (a truncated label passes its truncated share), at least 1 for any share
+// above 0, and its colour. A share of 0 gets "0%" and no colour, since the view draws even an
+// empty cell a pixel wide.
 void AddBar(PageTemplate& f, const wxString& bar, double percent, const char* colour) {
     const bool shown = percent > 0;
     const long whole = shown ? std::max(1L, std::lround(std::min(percent, 100.0))) : 0;
@@ -207,13 +208,13 @@ PageTemplate TallywickFrame::ReportFields() {
     f.Add("$n_size$", CountText(t.m_nSize));
     f.Add("$n_lines$", CountText(t.m_nLines));
 
-    // Line shares are whole percent, truncated.
+    // Line shares are whole percent, truncated, and so are their bars.
     const auto lines = [&](const char* field, const char* share, const char* bar, std::size_t n,
                            const char* colour) {
+        const std::size_t percent = t.m_nLines == 0 ? 0 : n * 100 / t.m_nLines;
         f.Add(field, CountText(n));
-        f.Add(share, t.m_nLines == 0 ? wxString("0%") : CountText(n * 100 / t.m_nLines) + "%",
-              PageTemplate::ALL);
-        AddBar(f, bar, t.m_nLines == 0 ? 0.0 : n * 100.0 / t.m_nLines, colour);
+        f.Add(share, CountText(percent) + "%", PageTemplate::ALL);
+        AddBar(f, bar, percent, colour);
     };
     lines("$n_code_lines$", "$n_code_parcentage$", "n_code", t.m_nCodeLines, colour::CODE);
     lines("$n_code_comm_lines$", "$n_code_comm_parcentage$", "n_code_comm", t.m_nCodeCommentLines,

@@ -14,3 +14,9 @@ wxBitmap LoadPicture(const wxString& path) {
         return wxNullBitmap;
     return wxBitmap(image);
 }
+
+wxBitmap LoadPicture(const wxString& path, const wxArtID& stock, int size) {
+    const wxBitmap picture = LoadPicture(path);
+    return picture.IsOk() ? picture
+                          : wxArtProvider::GetBitmap(stock, wxART_OTHER, wxSize(size, size));
+}

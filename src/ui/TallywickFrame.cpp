@@ -89,20 +89,20 @@ const long TallywickFrame::ID_MENU_FILTER_EXT = wxNewId();
 const long TallywickFrame::ID_MENU_FILTER_DATE = wxNewId();
 
 namespace {
-// A bitmap button with its normal picture; the disabled and focus pictures only when the
-// normal one could be read (an empty path means none).
+// A bitmap button with its normal picture, or the stock art when that cannot be read; the
+// disabled and focus pictures only where they can be read (an empty path means none), so
+// that the toolkit greys the stock art itself.
 wxBitmapButton* MakeBitmapButton(wxWindow* parent, long id, long style, const wxString& normal,
-                                 const wxString& disabled, const wxString& focus,
-                                 const wxString& tip, const wxString& name) {
-    const wxBitmap picture = LoadPicture(normal);
-    auto* button = new wxBitmapButton(parent, id, picture, wxDefaultPosition, wxDefaultSize, style,
-                                      wxDefaultValidator, name);
-    if (picture.IsOk()) {
-        if (!disabled.empty())
-            button->SetBitmapDisabled(LoadPicture(disabled));
-        if (!focus.empty())
-            button->SetBitmapFocus(LoadPicture(focus));
-    }
+                                 const wxArtID& stock, const wxString& disabled,
+                                 const wxString& focus, const wxString& tip, const wxString& name,
+                                 int size = 16) {
+    auto* button =
+        new wxBitmapButton(parent, id, LoadPicture(normal, stock, size), wxDefaultPosition,
+                           wxDefaultSize, style, wxDefaultValidator, name);
+    if (const wxBitmap picture = LoadPicture(disabled); picture.IsOk())
+        button->SetBitmapDisabled(picture);
+    if (const wxBitmap picture = LoadPicture(focus); picture.IsOk())
+        button->SetBitmapFocus(picture);
     button->SetToolTip(tip);
     return button;
 }
@@ -190,30 +190,24 @@ TallywickFrame::TallywickFrame(wxWindow* parent, wxWindowID)
 
 void TallywickFrame::CreateToolBar() {
     m_pToolBar = new wxAuiToolBar(this, ID_AUITOOLBAR_MAIN, wxPoint(180, 329), wxDefaultSize, 0);
-    const auto addTool = [this](long id, const char* label, const char* tip, const char* picture) {
-        wxBitmap bitmap = LoadPicture(picture);
-        if (!bitmap.IsOk()) {
-            // The toolbar cannot draw a tool without a picture: give it a clear one.
-            wxImage clear(16, 16);
-            clear.InitAlpha();
-            memset(clear.GetAlpha(), 0, 16 * 16);
-            bitmap = wxBitmap(clear);
-        }
-        m_pToolBar->AddTool(id, wxGetTranslation(label), bitmap, wxNullBitmap, wxITEM_NORMAL,
-                            wxGetTranslation(tip), wxGetTranslation(tip), nullptr);
+    const auto addTool = [this](long id, const char* label, const char* tip, const char* picture,
+                                const wxArtID& stock) {
+        m_pToolBar->AddTool(id, wxGetTranslation(label), LoadPicture(picture, stock), wxNullBitmap,
+                            wxITEM_NORMAL, wxGetTranslation(tip), wxGetTranslation(tip), nullptr);
     };
     addTool(ID_TOOL_EXPORT, wxTRANSLATE("Export"), wxTRANSLATE("Export Result"),
-            "img/Report_s16_01.png");
+            "img/Report_s16_01.png", wxART_FILE_SAVE_AS);
     addTool(ID_TOOL_FILTER, wxTRANSLATE("Filter"), wxTRANSLATE("Show/Hide filter"),
-            "img/Filter_s16_01.png");
+            "img/Filter_s16_01.png", wxART_FIND);
     addTool(ID_TOOL_FULLSCREEN, wxTRANSLATE("Fullscreen"), wxTRANSLATE("Fullscreen"),
-            "img/Fullscreen_s16_01.png");
+            "img/Fullscreen_s16_01.png", wxART_FULL_SCREEN);
     m_pToolBar->AddSeparator();
     addTool(ID_TOOL_LANGUAGE, wxTRANSLATE("UI Language"), wxTRANSLATE("UI Language"),
-            "img/lang_s16_01.png");
+            "img/lang_s16_01.png", wxART_HELP_SETTINGS);
     addTool(ID_TOOL_UPDATE, wxTRANSLATE("Update"), wxTRANSLATE("Check for update"),
-            "img/Update_s16_01.png");
-    addTool(ID_TOOL_ABOUT, wxTRANSLATE("About"), wxTRANSLATE("About"), "img/About_s16_01.png");
+            "img/Update_s16_01.png", wxART_GO_DOWN);
+    addTool(ID_TOOL_ABOUT, wxTRANSLATE("About"), wxTRANSLATE("About"), "img/About_s16_01.png",
+            wxART_INFORMATION);
     m_pToolBar->SetToolDropDown(ID_TOOL_EXPORT, true);
     m_pToolBar->SetToolDropDown(ID_TOOL_FILTER, true);
     m_pToolBar->Realize();
@@ -288,13 +282,14 @@ void TallywickFrame::CreateSettingsPane() {
     auto* dirBox = new wxStaticBoxSizer(wxVERTICAL, m_pPanelSettings, _("Source Directory"));
     wxWindow* dirParent = dirBox->GetStaticBox();
     auto* dirButtons = new wxBoxSizer(wxHORIZONTAL);
-    m_pBtnAddDir =
-        MakeBitmapButton(dirParent, ID_BITMAPBUTTON1, wxBORDER_NONE, "img/Add_s16_01.png", "",
-                         "img/Add_s16_02.png", _("Add directory"), "ID_BITMAPBUTTON1");
+    m_pBtnAddDir = MakeBitmapButton(dirParent, ID_BITMAPBUTTON1, wxBORDER_NONE,
+                                    "img/Add_s16_01.png", wxART_PLUS, "", "img/Add_s16_02.png",
+                                    _("Add directory"), "ID_BITMAPBUTTON1");
     dirButtons->Add(m_pBtnAddDir, 1, 0, 4);
-    m_pBtnDeleteDir = MakeBitmapButton(
-        dirParent, ID_BITMAPBUTTON2, wxBORDER_NONE, "img/Del_s16_01.png", "img/Del_s16_03.png",
-        "img/Del_s16_02.png", _("Delete selected directory"), "ID_BITMAPBUTTON2");
+    m_pBtnDeleteDir =
+        MakeBitmapButton(dirParent, ID_BITMAPBUTTON2, wxBORDER_NONE, "img/Del_s16_01.png",
+                         wxART_MINUS, "img/Del_s16_03.png", "img/Del_s16_02.png",
+                         _("Delete selected directory"), "ID_BITMAPBUTTON2");
     m_pBtnDeleteDir->SetDefault();
     dirButtons->Add(m_pBtnDeleteDir, 1, 0, 4);
     dirBox->Add(dirButtons, 0, wxRIGHT, 4);
@@ -317,7 +312,7 @@ void TallywickFrame::CreateSettingsPane() {
                        nullptr, wxCB_READONLY, wxDefaultValidator, "ID_COMBOBOX1");
     typeBox->Add(m_pSourceTypeCombo, 1, wxBOTTOM | wxLEFT, 4);
     m_pBtnSelectType = MakeBitmapButton(typeParent, ID_BITMAPBUTTON7, 0, "img/Ext_s16_02.png",
-                                        "img/Ext_s16_03.png", "img/Ext_s16_01.png",
+                                        wxART_LIST_VIEW, "img/Ext_s16_03.png", "img/Ext_s16_01.png",
                                         _("Select source type"), "ID_BITMAPBUTTON7");
     m_pBtnSelectType->SetDefault();
     typeBox->Add(m_pBtnSelectType, 0, wxRIGHT | wxBOTTOM, 4);
@@ -325,15 +320,16 @@ void TallywickFrame::CreateSettingsPane() {
 
     auto* runButtons = new wxBoxSizer(wxHORIZONTAL);
     runButtons->Add(0, 0, 0, wxALL | wxALIGN_CENTER, 4);
-    m_pBtnStart = MakeBitmapButton(
-        m_pPanelSettings, ID_BITMAPBUTTON_START, 0, "img/Start_s24_01.png", "img/Start_s24_03.png",
-        "img/Start_s24_02.png", _("Start counting"), "ID_BITMAPBUTTON_START");
+    m_pBtnStart =
+        MakeBitmapButton(m_pPanelSettings, ID_BITMAPBUTTON_START, 0, "img/Start_s24_01.png",
+                         wxART_GO_FORWARD, "img/Start_s24_03.png", "img/Start_s24_02.png",
+                         _("Start counting"), "ID_BITMAPBUTTON_START", 24);
     m_pBtnStart->SetHelpText(_("Start counting"));
     runButtons->Add(m_pBtnStart, 0, 0, 4);
     // The greyed stop picture is not a focus picture: this toolkit shows that one on hover.
-    m_pBtnStop =
-        MakeBitmapButton(m_pPanelSettings, ID_BITMAPBUTTON_STOP, 0, "img/Stop_02_s24_01.png",
-                         "img/Stop_02_s24_02.png", "", _("Stop counting"), "ID_BITMAPBUTTON_STOP");
+    m_pBtnStop = MakeBitmapButton(m_pPanelSettings, ID_BITMAPBUTTON_STOP, 0,
+                                  "img/Stop_02_s24_01.png", wxART_STOP, "img/Stop_02_s24_02.png",
+                                  "", _("Stop counting"), "ID_BITMAPBUTTON_STOP", 24);
     m_pBtnStop->SetHelpText(_("Stop counting"));
     m_pBtnStop->SetDefault();
     runButtons->Add(m_pBtnStop, 0, 0, 4);
@@ -357,7 +353,7 @@ void TallywickFrame::CreateAnalysisPane() {
     m_pAnalysisGridSizer = new wxBoxSizer(wxHORIZONTAL);
     m_pAnalysisSizer->Add(m_pAnalysisGridSizer, 1, wxEXPAND, 4);
     m_pBtnRefreshAnalysis = MakeBitmapButton(
-        m_pPanelAnalysis, ID_BITMAPBUTTON3, wxBORDER_NONE, "img/Ref_s16_01.png",
+        m_pPanelAnalysis, ID_BITMAPBUTTON3, wxBORDER_NONE, "img/Ref_s16_01.png", wxART_REFRESH,
         "img/Ref_s16_03.png", "img/Ref_s16_02.png", _("Refresh result"), "ID_BITMAPBUTTON3");
     m_pBtnRefreshAnalysis->SetDefault();
     m_pAnalysisSizer->Add(m_pBtnRefreshAnalysis, 0, wxLEFT, 4);
@@ -390,7 +386,7 @@ wxPanel* TallywickFrame::CreateFilterPane(int number, const char* kind, long pan
                                wxDefaultValidator, wxString("ID_CHECKBOX_") + kind);
     selectAll->SetValue(false);
     row->Add(selectAll, 1, wxALL, 4);
-    refresh = MakeBitmapButton(panel, buttonId, wxBORDER_NONE, "img/Ref_s16_01.png",
+    refresh = MakeBitmapButton(panel, buttonId, wxBORDER_NONE, "img/Ref_s16_01.png", wxART_REFRESH,
                                "img/Ref_s16_03.png", "img/Ref_s16_02.png", _("Refresh result"),
                                wxString::Format("ID_BITMAPBUTTON%d", number + 1));
     refresh->SetDefault();

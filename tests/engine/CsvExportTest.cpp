@@ -76,14 +76,20 @@ TEST_F(CsvExportTest, QuotedNamesAndRoundedPercentages) {
     SetModified(dir.Write("nl/new\nline.c", std::string(7, '\n')), 2022, 6, 15);
     SetModified(dir.Write("plain/say\"hi\".c", std::string(8, '\n')), 2020, 2, 29);
     const std::string root = dir.Path().utf8_string();
+    // A name that is not UTF-8 keeps its bytes.
+    SetModified(dir.Write("raw.c", ""), 2022, 6, 15);
+    ASSERT_EQ(0, mkdir((root + "/raw\xFF").c_str(), 0755));
+    ASSERT_EQ(0, rename((root + "/raw.c").c_str(), (root + "/raw\xFF/\xFE.c").c_str()));
     Run(Dirs({""}));
     EXPECT_EQ(Export(),
               kHead + "\"" + root + "/a,\"\"b\",\"x,y.c\",.c,1,1,0,0,0,3," +
                   "0.04,2.50,0.05,0.01,0.02,0.00,2022-06-15\n" + root + "/nl,\"new\nline.c\",.c," +
                   "7,0,0,0,7,7,0.00,0.00,0.00,0.00,0.00,0.00,2022-06-15\n" + root +
                   "/plain,\"say\"\"hi\"\".c\",.c,8,0,0,0,8,8,0.00,0.00,0.00,0.00,0.00,0.00," +
-                  "2020-02-29\n" + kTotalTitle +
-                  "# File,3\n# Size,18\n# Lines,16,100%\n# Code lines,1,6.2%\n"
+                  "2020-02-29\n" + root +
+                  "/raw\xFF,\xFE.c,.c,0,0,0,0,0,0,0.00,0.00,0.00,0.00,0.00," + "0.00,2022-06-15\n" +
+                  kTotalTitle +
+                  "# File,4\n# Size,18\n# Lines,16,100%\n# Code lines,1,6.2%\n"
                   "# Code//Comment,0,0.0%\n# Comment lines,0,0.0%\n# Blank lines,15,93.8%\n"
                   "# Man-Day, 0.04\n# Cost, 2.50\n# UT Cases, 0.05\n# UT Defects, 0.01\n"
                   "# IT Cases, 0.02\n# IT Defects, 0.00\n");

@@ -119,7 +119,7 @@ TEST_F(CountingTest, ARunFillsEveryViewAndASecondRunStartsAfresh) {
     EXPECT_EQ(frame->m_pSummaryGrid->GetPropertyValueAsLong("TotalLines"), 10 + 12 + 1 + 120 + 1);
     EXPECT_TRUE(frame->m_pDirFilterList->IsChecked(0));
     ASSERT_FALSE(uitest::LoggedMessages().empty());
-    EXPECT_TRUE(uitest::LoggedMessages().Last().Contains("1 files or folders could not be read:\n" +
+    EXPECT_TRUE(uitest::LoggedMessages().Last().Contains("1 file or folder could not be read:\n" +
                                                          dangling));
     uitest::SaveScreenshot("counting-en");
 }

@@ -5,7 +5,11 @@
 #include "TallywickFrame.h"
 #include "UiTestSupport.h"
 
+#include <vector>
 #include <wx/filedlg.h>
+#include <wx/modalhook.h>
+#include <wx/timer.h>
+#include <wx/uiaction.h>
 
 namespace {
 const char* const HTML_FILTER = "HTML files (*.html;*.htm)|*.html;*.htm";
@@ -25,6 +29,46 @@ uitest::ExpectDialog<wxFileDialog> SaveAs(const wxString& filter, const wxString
         return answer;
     });
 }
+
+// Shows the exports' file dialog for real and answers it by typing, as a user does (the
+// toolkit's chooser moves back to its first folder at every show, which only a shown one
+// reveals), keeping the folder it showed each time; an empty answer cancels. The confirmation
+// is answered unseen.
+class TypedAnswers : public wxModalDialogHook {
+public:
+    explicit TypedAnswers(std::vector<wxString> typed) : m_typed(std::move(typed)) {
+        m_timer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+            uitest::WaitFor([&] { return !m_chooser->GetDirectory().empty(); });
+            folders.push_back(m_chooser->GetDirectory());
+            uitest::SaveScreenshot(wxString::Format("export-dialog-%zu", folders.size()));
+            const wxString& typed = m_typed.at(folders.size() - 1);
+            wxUIActionSimulator user;
+            if (!typed.empty()) {
+                user.Char('a', wxMOD_CONTROL);
+                user.Text(typed.utf8_str());
+            }
+            user.Char(typed.empty() ? WXK_ESCAPE : WXK_RETURN);
+        });
+        Register();
+    }
+    ~TypedAnswers() override { Unregister(); }
+    std::vector<wxString> folders;
+
+protected:
+    int Enter(wxDialog* dialog) override {
+        m_chooser = dynamic_cast<wxFileDialog*>(dialog);
+        if (!m_chooser)
+            return wxID_OK;
+        m_timer.StartOnce(300);
+        return wxID_NONE;
+    }
+    void Exit(wxDialog*) override {}
+
+private:
+    std::vector<wxString> m_typed;
+    wxFileDialog* m_chooser = nullptr;
+    wxTimer m_timer;
+};
 
 class ExportTest : public uitest::ProgramTest {
 protected:
@@ -89,5 +133,17 @@ TEST_F(ExportTest, FailuresAreToldAndCancelOrARunningCountWritesNothing) {
     uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_CSV);
     frame->m_bCounting = false;
     EXPECT_FALSE(wxFileExists(dir / "none.html") || wxFileExists(dir / "none.csv"));
+}
+
+// The dialog opens in the folder of the last export, not in the program's.
+TEST_F(ExportTest, TheDialogOpensWhereTheLastExportWent) {
+    const wxString folder = dir.MakeDir("out");
+    uitest::RealDialogs real;
+    TypedAnswers user({folder + "/report.html", ""});
+    uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_HTML);
+    uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_CSV);
+    EXPECT_TRUE(wxFileExists(folder + "/report.html"));
+    ASSERT_EQ(user.folders.size(), 2u);
+    EXPECT_EQ(user.folders[1].utf8_string(), folder.utf8_string());
 }
 } // namespace

@@ -5,11 +5,14 @@
 #include "chooselang.h"
 
 #include <sys/stat.h>
+#include <wx/aui/auibar.h>
 #include <wx/aui/framemanager.h>
 #include <wx/bmpbuttn.h>
 #include <wx/checklst.h>
 #include <wx/choicdlg.h>
 #include <wx/config.h>
+#include <wx/dcclient.h>
+#include <wx/dcmemory.h>
 #include <wx/filename.h>
 #include <wx/timer.h>
 
@@ -67,12 +70,46 @@ TEST(StartupTest, StoredLanguageNamesAreLookedUpAndUnknownOnesLogged) {
     EXPECT_EQ(Store()->Read("ui_language", ""), "Default");
 }
 
-TEST(StartupTest, AStartWithoutPicturesShowsNoMessage) {
+// Whether some row of the middle of the area holds more than one colour: a button's or a
+// toolbar's face, even a shaded one, is one colour along a row, a picture is not.
+bool ShowsAPicture(wxWindow* window, const wxRect& area) {
+    const int side = 12;
+    const wxPoint middle = area.GetPosition() + (area.GetSize() - wxSize(side, side)) / 2;
+    window->Update();
+    wxClientDC screen(window);
+    wxBitmap copy(side, side);
+    {
+        wxMemoryDC memory(copy);
+        memory.Blit(0, 0, side, side, &screen, middle.x, middle.y);
+    }
+    const wxImage image = copy.ConvertToImage();
+    const unsigned char* rgb = image.GetData();
+    for (int pixel = 0; pixel < side * side; ++pixel)
+        if (memcmp(rgb + 3 * pixel, rgb + 3 * (pixel - pixel % side), 3) != 0)
+            return true;
+    return false;
+}
+
+// Without img/ the toolkit's stock art stands in, so that every command can be seen.
+TEST(StartupTest, AStartWithoutPicturesShowsEveryCommandAndNoMessage) {
     wxFileName::Rmdir(uitest::WorkDir() + "/img", wxPATH_RMDIR_RECURSIVE);
     Store()->Write("ui_language", "en");
     TallywickFrame* frame = uitest::StartProgram(); // any dialog would fail the test
     ASSERT_NE(frame, nullptr);
-    EXPECT_FALSE(frame->m_pBtnStart->GetBitmapLabel().IsOk());
+    for (wxBitmapButton* button :
+         {frame->m_pBtnAddDir, frame->m_pBtnDeleteDir, frame->m_pBtnSelectType, frame->m_pBtnStart,
+          frame->m_pBtnStop, frame->m_pBtnRefreshAnalysis, frame->m_pBtnRefreshDir,
+          frame->m_pBtnRefreshDate, frame->m_pBtnRefreshExt})
+        EXPECT_TRUE(ShowsAPicture(button, button->GetClientRect())) << button->GetName();
+    for (long tool : {TallywickFrame::ID_TOOL_EXPORT, TallywickFrame::ID_TOOL_FILTER,
+                      TallywickFrame::ID_TOOL_FULLSCREEN, TallywickFrame::ID_TOOL_LANGUAGE,
+                      TallywickFrame::ID_TOOL_UPDATE, TallywickFrame::ID_TOOL_ABOUT}) {
+        wxRect picture = frame->m_pToolBar->GetToolRect(tool);
+        picture.width = picture.height; // left of a drop-down arrow
+        EXPECT_TRUE(ShowsAPicture(frame->m_pToolBar, picture))
+            << frame->m_pToolBar->FindTool(tool)->GetLabel();
+    }
+    uitest::SaveScreenshot("main-without-pictures");
     EXPECT_TRUE(uitest::LoggedMessages().empty()) << uitest::LoggedMessages()[0];
     uitest::CloseProgram(frame);
 }
@@ -189,5 +226,17 @@ TEST(StartupTest, AFailedRulesSaveAtExitIsToldAndAMissingRulesFileIsNot) {
     frame = uitest::StartProgram();
     uitest::CloseProgram(frame); // nothing loaded, nothing to write: no message
     EXPECT_FALSE(wxFileExists(rules));
+}
+
+// The parser's error says which file it is about.
+TEST(StartupTest, AMalformedRulesFileIsNamedInTheError) {
+    Store()->Write("ui_language", "en");
+    const wxString rules = uitest::WriteFile("conf/conf.xml", "<rules>\n<rule>\n</rules>\n");
+    TallywickFrame* frame = uitest::StartProgram();
+    ASSERT_FALSE(uitest::LoggedMessages().empty());
+    EXPECT_TRUE(uitest::LoggedMessages().Last().Contains("In the rules file " + rules +
+                                                         ": XML parsing error"))
+        << uitest::LoggedMessages().Last();
+    uitest::CloseProgram(frame);
 }
 } // namespace

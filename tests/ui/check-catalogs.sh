@@ -6,7 +6,7 @@ top=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 find "$top/src" -name '*.cpp' -o -name '*.h' | sort |
-  xargs xgettext -C -k_ -kwxTRANSLATE -kwxGetTranslation --from-code=UTF-8 -o "$work/src.pot"
+  xargs xgettext -C -k_ -kwxTRANSLATE -kwxGetTranslation -kwxPLURAL:1,2 --from-code=UTF-8 -o "$work/src.pot"
 status=0
 # A field that does not close on its own line would be missed here.
 if grep -Hn '\$tr:[^$]*$' "$top"/conf/*.html; then
