@@ -2,6 +2,7 @@
 #include "TallywickFrame.h"
 
 #include "CountingManager.h"
+#include "FixedFloatProperty.h"
 #include "PhaseResult.h"
 
 #include <wx/propgrid/advprops.h>
@@ -91,12 +92,15 @@ void TallywickFrame::InitPropertyGrids() {
         if (row.integer) {
             m_pSummaryGrid->Append(new wxUIntProperty(wxGetTranslation(row.label), row.name, 0));
         } else {
-            m_pSummaryGrid->Append(new wxFloatProperty(wxGetTranslation(row.label), row.name, 0));
+            m_pSummaryGrid->Append(
+                new FixedFloatProperty(wxGetTranslation(row.label), row.name, 0));
             // Two decimals and never an exponent: 1250000.00, not 1.25e+06.
             m_pSummaryGrid->SetPropertyAttribute(row.name, wxPG_FLOAT_PRECISION, 2);
         }
         m_pSummaryGrid->SetPropertyAttribute(row.name, wxPG_ATTR_UNITS,
                                              wxGetTranslation(row.units));
+        // Results to read and copy, not to type over.
+        m_pSummaryGrid->SetPropertyReadOnly(row.name);
     }
 }
 

@@ -16,7 +16,9 @@
 #include <wx/listctrl.h>
 #include <wx/propgrid/propgrid.h>
 #include <wx/statusbr.h>
+#include <wx/textctrl.h>
 #include <wx/timer.h>
+#include <wx/uiaction.h>
 
 namespace {
 std::string Lines(int code, int comments = 0, int blanks = 0) {
@@ -232,6 +234,36 @@ TEST_F(CountingTest, TheFilterMenuShowsAndHidesThePanesAndRemembersThem) {
     uitest::Command(frame, TallywickFrame::ID_MENU_ALL_FILTERS);
     EXPECT_FALSE(aui->GetPane("Directory Filter").IsShown());
     EXPECT_EQ(frame->m_pPreference->m_nShowFilterModifiedDate, 0);
+}
+
+TEST_F(CountingTest, TheSummaryShowsTwoDecimalsAndCannotBeTypedOver) {
+    uitest::PrepareRun(frame, wxArrayString(1, &root), wxSplit(".c;.h", ';'));
+    Run();
+    frame->m_pNotebook->SetSelection(2);
+    wxPropertyGrid* sum = frame->m_pSummaryGrid;
+    // 120 lines of code, drawn as the cells show them (units aside).
+    const std::pair<const char*, const char*> drawn[] = {
+        {"UTCase", "6.00"}, {"UTDefect", "1.20"},  {"ITDefect", "0.24"},
+        {"CDMM", "0.03"},   {"LLDCost", "300.00"}, {"TotalLines", "143"}};
+    for (const auto& [name, text] : drawn)
+        EXPECT_EQ(sum->GetProperty(name)->GetDisplayedString(), text) << name;
+
+    // The user clicks a value and types over it.
+    wxPGProperty* defects = sum->GetProperty("UTDefect");
+    const wxRect cell = sum->GetPropertyRect(defects, defects);
+    wxUIActionSimulator user;
+    user.MouseMove(
+        sum->ClientToScreen(wxPoint(sum->GetSplitterPosition() + 20, cell.y + cell.height / 2)));
+    user.MouseClick();
+    ASSERT_TRUE(uitest::WaitFor([&] { return sum->GetSelection() == defects; }));
+    user.Text("999");
+    user.Char(WXK_RETURN);
+    uitest::Idle(200);
+    auto* editor = wxDynamicCast(sum->GetEditorControl(), wxTextCtrl);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->GetValue(), "1.20");
+    EXPECT_EQ(defects->GetDisplayedString(), "1.20");
+    uitest::SaveScreenshot("summary-en");
 }
 
 TEST_F(CountingTest, TheAnalysisGridKeepsItsBoundsAndAnEditIsRead) {
