@@ -32,6 +32,24 @@ std::string Lines(int code, int comments = 0, int blanks = 0) {
     return text;
 }
 
+// Whether the list draws every title and cell in full: it cuts a cell whose text is wider
+// than its column less 8 pixels, and a title wider than its column less its margins and the
+// sort arrow.
+testing::AssertionResult NothingCut(wxListCtrl* list) {
+    for (int column = 0; column < list->GetColumnCount(); ++column) {
+        const int width = list->GetColumnWidth(column);
+        wxListItem title;
+        title.SetMask(wxLIST_MASK_TEXT);
+        list->GetColumn(column, title);
+        if (list->GetTextExtent(title.GetText()).x > width - 24)
+            return testing::AssertionFailure() << "title " << title.GetText();
+        for (long row = 0; row < list->GetItemCount(); ++row)
+            if (list->GetTextExtent(list->GetItemText(row, column)).x > width - 8)
+                return testing::AssertionFailure() << list->GetItemText(row, column);
+    }
+    return testing::AssertionSuccess();
+}
+
 class CountingTest : public uitest::ProgramTest {
 protected:
     void SetUp() override {
@@ -234,6 +252,21 @@ TEST_F(CountingTest, TheFilterMenuShowsAndHidesThePanesAndRemembersThem) {
     uitest::Command(frame, TallywickFrame::ID_MENU_ALL_FILTERS);
     EXPECT_FALSE(aui->GetPane("Directory Filter").IsShown());
     EXPECT_EQ(frame->m_pPreference->m_nShowFilterModifiedDate, 0);
+}
+
+TEST_F(CountingTest, NoTitleOrFigureIsCut) {
+    uitest::WriteFile("tree/a folder whose long name is read in full/big.c", Lines(100000));
+    uitest::PrepareRun(frame, wxArrayString(1, &root), wxSplit(".c;.h", ';'));
+    Run();
+    // After the run, and after a refresh that makes every cost ten times as large.
+    for (int pass = 0; pass < 2; ++pass) {
+        for (wxListCtrl* list : {frame->m_pFileList, frame->m_pDirList, frame->m_pTypeList})
+            EXPECT_TRUE(NothingCut(list)) << list->GetName() << ", pass " << pass;
+        frame->m_pAnalysisGrid->ChangePropertyValue("ManMonthCost", 100000L);
+        frame->m_pAnalysisGrid->GetProperty("ManMonthCost")
+            ->SetFlagRecursively(wxPG_PROP_MODIFIED, true);
+        Refresh();
+    }
 }
 
 TEST_F(CountingTest, TheSummaryShowsTwoDecimalsAndCannotBeTypedOver) {
