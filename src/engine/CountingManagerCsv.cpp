@@ -95,7 +95,7 @@ bool CountingManager::ExportCsv(const wxString& path) const {
         for (std::size_t count : {r.m_nLines, r.m_nCodeLines, r.m_nCodeCommentLines,
                                   r.m_nCommentLines, r.m_nBlankLines, r.m_nSize})
             out += ',' + std::to_string(count);
-        for (float estimate :
+        for (double estimate :
              {r.m_fManHours, r.m_fCost, r.m_fUtCases, r.m_fUtDefects, r.m_fItCases, r.m_fItDefects})
             out += ',' + Fixed(estimate, 2);
         out += ',' + Utf8(r.m_dtModified.Format("%Y-%m-%d"));
@@ -118,7 +118,7 @@ bool CountingManager::ExportCsv(const wxString& path) const {
                                                      {BLANK_COL, t.m_nBlankLines}};
     for (const auto& [column, count] : shares)
         line(title(column) + ',' + std::to_string(count) + ',' + Percent(count, t.m_nLines));
-    const std::pair<Column, float> estimates[] = {
+    const std::pair<Column, double> estimates[] = {
         {MAN_DAY_COL, t.m_fManHours}, {COST_COL, t.m_fCost},
         {UT_CASES_COL, t.m_fUtCases}, {UT_DEFECTS_COL, t.m_fUtDefects},
         {IT_CASES_COL, t.m_fItCases}, {IT_DEFECTS_COL, t.m_fItDefects}};

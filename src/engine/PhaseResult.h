@@ -9,12 +9,12 @@ public:
     PhaseResult(const Result& result, const AnalysisParam& param);
     virtual ~PhaseResult() = default;
 
-    float m_fCDCost;
-    float m_fCDMM;
-    float m_fLLDCost;
-    float m_fLLDMM;
-    float m_fUTCost;
-    float m_fUTMM;
-    float m_fITCost;
-    float m_fITMM;
+    double m_fCDCost;
+    double m_fCDMM;
+    double m_fLLDCost;
+    double m_fLLDMM;
+    double m_fUTCost;
+    double m_fUTMM;
+    double m_fITCost;
+    double m_fITMM;
 };

@@ -20,10 +20,12 @@ public:
     std::size_t m_nCodeCommentLines = 0;
     std::size_t m_nCommentLines = 0;
     std::size_t m_nBlankLines = 0;
-    float m_fManHours = 0;
-    float m_fCost = 0;
-    float m_fUtCases = 0;
-    float m_fUtDefects = 0;
-    float m_fItCases = 0;
-    float m_fItDefects = 0;
+    // A file's estimates are rounded to single precision when computed; sums over many files
+    // need the double width to stay equal, to the cent, to the sum of their rows.
+    double m_fManHours = 0;
+    double m_fCost = 0;
+    double m_fUtCases = 0;
+    double m_fUtDefects = 0;
+    double m_fItCases = 0;
+    double m_fItDefects = 0;
 };

@@ -169,14 +169,7 @@ void TallywickFrame::OnFilterUpdate() {
     FillTypeList();
     ReadFilterParam();
     GenerateReport();
-    // Long folder and file names are read in full after a run, and no title is cut.
-    for (int column : {0, 2}) {
-        m_pFileList->SetColumnWidth(column, wxLIST_AUTOSIZE_USEHEADER);
-        const int title = m_pFileList->GetColumnWidth(column);
-        m_pFileList->SetColumnWidth(column, wxLIST_AUTOSIZE);
-        if (m_pFileList->GetColumnWidth(column) < title)
-            m_pFileList->SetColumnWidth(column, title);
-    }
+    FitListColumns();
 }
 
 void TallywickFrame::OnAnalysisUpdate() {
@@ -195,6 +188,7 @@ void TallywickFrame::OnAnalysisUpdate() {
         m_pTypeList->DeleteAllItems();
     FillTypeList();
     GenerateReport();
+    FitListColumns();
 }
 
 void TallywickFrame::OnSourceTypePicked(wxCommandEvent&) {

@@ -77,6 +77,10 @@ void TallywickFrame::OnRefreshResultClick(wxCommandEvent&) {
     m_filterParam.m_bChanged = false;
     m_pCountingManager->m_nState = CountingManager::STATE_STOPPED;
     EnableControls();
+    // Switched off and on within this handler, the lists are drawn anew in their on state
+    // rather than left as a paint during the refresh may have drawn them.
+    for (wxCheckListBox* list : {m_pDirFilterList, m_pExtFilterList, m_pDateFilterList})
+        list->Refresh();
     SetCursor(wxCursor(wxCURSOR_ARROW));
 }
 

@@ -2,10 +2,14 @@
 #include "TallywickFrame.h"
 
 #include "CountingManager.h"
+#include "FixedFloatProperty.h"
 #include "PhaseResult.h"
 
+#include <algorithm>
+#include <wx/aui/framemanager.h>
 #include <wx/propgrid/advprops.h>
 #include <wx/propgrid/propgrid.h>
+#include <wx/settings.h>
 
 namespace {
 struct AnalysisRow {
@@ -85,19 +89,47 @@ void TallywickFrame::InitPropertyGrids() {
         m_pAnalysisGrid->SetPropertyAttribute(row.name, wxPG_ATTR_UNITS,
                                               row.units ? wxGetTranslation(row.units) : "%");
     }
+    FitAnalysisGrid();
     for (const SummaryRow& row : SUMMARY_ROWS) {
         if (row.category)
             m_pSummaryGrid->Append(new wxPropertyCategory(wxGetTranslation(row.category)));
         if (row.integer) {
             m_pSummaryGrid->Append(new wxUIntProperty(wxGetTranslation(row.label), row.name, 0));
         } else {
-            m_pSummaryGrid->Append(new wxFloatProperty(wxGetTranslation(row.label), row.name, 0));
+            m_pSummaryGrid->Append(
+                new FixedFloatProperty(wxGetTranslation(row.label), row.name, 0));
             // Two decimals and never an exponent: 1250000.00, not 1.25e+06.
             m_pSummaryGrid->SetPropertyAttribute(row.name, wxPG_FLOAT_PRECISION, 2);
         }
         m_pSummaryGrid->SetPropertyAttribute(row.name, wxPG_ATTR_UNITS,
                                              wxGetTranslation(row.units));
+        // Results to read and copy, not to type over.
+        m_pSummaryGrid->SetPropertyReadOnly(row.name);
     }
+}
+
+void TallywickFrame::FitAnalysisGrid() {
+    // Every label, and every value up to the largest allowed with its unit, is read in full:
+    // the columns share the width as their texts need it, and the pane asks for their sum.
+    int labels = 0, values = 0;
+    for (const AnalysisRow& row : ANALYSIS_ROWS) {
+        wxPGProperty* property = m_pAnalysisGrid->GetProperty(row.name);
+        labels = std::max(labels, m_pAnalysisGrid->GetState()->GetColumnFullWidth(property, 0));
+        const wxString largest = wxString::Format(
+            "%ld %s", row.max, property->GetAttribute(wxPG_ATTR_UNITS).GetString());
+        values = std::max(values, m_pAnalysisGrid->GetTextExtent(largest).x + 2 * wxPG_XBEFORETEXT);
+    }
+    m_pAnalysisGrid->SetColumnProportion(0, labels);
+    m_pAnalysisGrid->SetColumnProportion(1, values);
+    const int pane = m_pAnalysisGrid->GetMarginWidth() + labels + values +
+                     wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, m_pAnalysisGrid);
+    // The dock takes a new best size only when it is built; a minimum widens it now, and the
+    // user may narrow it again afterwards.
+    wxAuiPaneInfo& info = m_pAuiManager->GetPane(m_pPanelAnalysis);
+    const wxSize minimum = info.min_size;
+    info.BestSize(pane, minimum.y).MinSize(pane, minimum.y);
+    m_pAuiManager->Update();
+    info.MinSize(minimum);
 }
 
 void TallywickFrame::ReadAnalysisParam() {

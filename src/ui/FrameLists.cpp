@@ -1,6 +1,7 @@
 // The result lists: columns, rows, sorting and the context menu.
 #include "TallywickFrame.h"
 
+#include "ColumnWidths.h"
 #include "CountingManager.h"
 #include "CrvConst.h"
 #include "DesktopLauncher.h"
@@ -32,6 +33,40 @@ void TallywickFrame::InitListColumns() {
         m_pTypeList->InsertColumn(i, wxGetTranslation(i == 0 ? "Type" : dirTitles[i]),
                                   wxLIST_FORMAT_LEFT, 64);
     }
+    // No title is cut, in any language.
+    ColumnWidths(m_pDirList).Apply(true);
+    ColumnWidths(m_pTypeList).Apply(true);
+}
+
+void TallywickFrame::FitListColumns() {
+    // Names, types and folders are offered row by row; a figure or a date is as wide as the
+    // largest value of its column.
+    ColumnWidths files(m_pFileList);
+    FileResult* largest[16] = {};
+    for (FileResult* row : m_fileRows) {
+        for (int column = 0; column < 3; ++column)
+            files.Offer(column, FileRowText(*row, column));
+        for (int column = 3; column < 16; ++column)
+            if (!largest[column] ||
+                CompareFileResult(reinterpret_cast<wxIntPtr>(row),
+                                  reinterpret_cast<wxIntPtr>(largest[column]), column) > 0)
+                largest[column] = row;
+    }
+    for (int column = 3; column < 16; ++column)
+        if (largest[column])
+            files.Offer(column, FileRowText(*largest[column], column));
+    files.Apply();
+
+    ColumnWidths dirs(m_pDirList);
+    for (const DirectoryResult* row : m_dirRows)
+        for (int column = 0; column < 8; ++column)
+            dirs.Offer(column, SummaryRowText(*row, column));
+    dirs.Apply();
+    ColumnWidths types(m_pTypeList);
+    for (const auto& row : m_pCountingManager->m_extResults)
+        for (int column = 0; column < 8; ++column)
+            types.Offer(column, SummaryRowText(*row, column));
+    types.Apply();
 }
 
 void TallywickFrame::AddFileResult(FileResult* result) {

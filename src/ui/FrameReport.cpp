@@ -234,8 +234,8 @@ PageTemplate TallywickFrame::ReportFields() {
     }
     f.Add("$str_lines_by_type$", rows, PageTemplate::ALL);
 
-    // Test shares are computed in single precision; "0%" when there are no such cases.
-    const float utc = t.m_fUtCases, utd = t.m_fUtDefects, itc = t.m_fItCases, itd = t.m_fItDefects;
+    // Test shares are kept in single precision; "0%" when there are no such cases.
+    const double utc = t.m_fUtCases, utd = t.m_fUtDefects, itc = t.m_fItCases, itd = t.m_fItDefects;
     const auto test = [&](const char* share, const char* bar, bool valid, float percent,
                           const char* colour = nullptr) {
         f.Add(share, valid ? PercentText(percent) : wxString("0%"));
@@ -256,10 +256,10 @@ PageTemplate TallywickFrame::ReportFields() {
          colour::DEFECTS);
     test("$n_it_defect_parcentage$", nullptr, itc > 0, 100.0f * itd / itc);
 
-    // Phase shares in single precision; "0%" without lines or without a total.
+    // Phase shares are kept in single precision; "0%" without lines or without a total.
     const PhaseResult p(t, m_analysisParam);
-    const auto phases = [&](const char* total, float sum, const char* colour,
-                            std::initializer_list<std::pair<const char*, float>> values) {
+    const auto phases = [&](const char* total, double sum, const char* colour,
+                            std::initializer_list<std::pair<const char*, double>> values) {
         f.Add(total, Fixed(sum));
         for (const auto& [field, value] : values) {
             const wxString name = wxString(field).Mid(1).BeforeLast('$');

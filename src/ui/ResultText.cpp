@@ -8,9 +8,9 @@
 std::size_t Result::*const FILE_COUNT_COLUMNS[6] = {
     &Result::m_nLines,        &Result::m_nCodeLines,  &Result::m_nCodeCommentLines,
     &Result::m_nCommentLines, &Result::m_nBlankLines, &Result::m_nSize};
-float Result::*const FILE_ESTIMATE_COLUMNS[6] = {&Result::m_fManHours, &Result::m_fCost,
-                                                 &Result::m_fUtCases,  &Result::m_fUtDefects,
-                                                 &Result::m_fItCases,  &Result::m_fItDefects};
+double Result::*const FILE_ESTIMATE_COLUMNS[6] = {&Result::m_fManHours, &Result::m_fCost,
+                                                  &Result::m_fUtCases,  &Result::m_fUtDefects,
+                                                  &Result::m_fItCases,  &Result::m_fItDefects};
 
 namespace {
 // Columns 1 to 7 of the directory and type lists: "Size" comes before the line counts there.

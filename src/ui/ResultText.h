@@ -11,7 +11,7 @@ class FileResult;
 
 // The file list's count columns 3 to 8 and estimate columns 9 to 14.
 extern std::size_t Result::*const FILE_COUNT_COLUMNS[6];
-extern float Result::*const FILE_ESTIMATE_COLUMNS[6];
+extern double Result::*const FILE_ESTIMATE_COLUMNS[6];
 
 // A count as the lists and the report show it.
 wxString CountText(std::size_t value);

@@ -5,8 +5,8 @@
 #include "CounterRuleDlg.h"
 #include "FileExtension.h"
 
+#include <iterator>
 #include <memory>
-#include <set>
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/checklst.h>
@@ -21,6 +21,12 @@ const long SrcTypeSelDlg::ID_BUTTON1 = wxNewId();
 const long SrcTypeSelDlg::ID_BUTTON2 = wxNewId();
 const long SrcTypeSelDlg::ID_BUTTON3 = wxNewId();
 const long SrcTypeSelDlg::ID_STATICLINE1 = wxNewId();
+
+namespace {
+wxString ItemText(const FileExtension& ext) {
+    return ext.m_strExt + " - " + ext.m_strDesc + " ( " + ext.m_strRuleType + " style )";
+}
+} // namespace
 
 SrcTypeSelDlg::SrcTypeSelDlg(wxWindow* parent, wxWindowID, const wxPoint&, const wxSize&) {
     Create(parent, wxID_ANY, _("Select types dialog"), wxDefaultPosition, wxDefaultSize,
@@ -92,22 +98,15 @@ void SrcTypeSelDlg::FillTypeList() {
     if (!m_pExtMap)
         return;
     for (const auto& [key, ext] : *m_pExtMap) {
-        const int item = m_pTypeList->Append(ext->m_strExt + " - " + ext->m_strDesc + " ( " +
-                                             ext->m_strRuleType + " style )");
+        const int item = m_pTypeList->Append(ItemText(*ext));
         m_itemKeys.Add(key);
         if (ext->m_bSelected)
             m_pTypeList->Check(item, true);
     }
 }
 
-void SrcTypeSelDlg::RefillTypeList() {
-    std::set<wxString> checked;
-    for (unsigned i = 0; i < m_pTypeList->GetCount(); ++i)
-        if (m_pTypeList->IsChecked(i))
-            checked.insert(m_itemKeys[i]);
-    FillTypeList();
-    for (unsigned i = 0; i < m_pTypeList->GetCount(); ++i)
-        m_pTypeList->Check(i, checked.count(m_itemKeys[i]) > 0);
+void SrcTypeSelDlg::EndChange() {
+    m_pTypeList->SetSelection(wxNOT_FOUND);
     UpdateButtons();
 }
 
@@ -152,9 +151,13 @@ void SrcTypeSelDlg::OnAddClick(wxCommandEvent&) {
         ShowConfirm(_("Extension has existed!"), wxOK | wxCENTRE);
         return;
     }
-    const wxString key = ext->m_strExt;
-    m_pExtMap->emplace(key, std::move(ext));
-    RefillTypeList();
+    // Inserted where the map puts it, and brought into view.
+    const auto added = m_pExtMap->emplace(ext->m_strExt, std::move(ext)).first;
+    const int item = static_cast<int>(std::distance(m_pExtMap->begin(), added));
+    m_pTypeList->Insert(ItemText(*added->second), item);
+    m_itemKeys.Insert(added->first, item);
+    EndChange();
+    m_pTypeList->EnsureVisible(item);
 }
 
 void SrcTypeSelDlg::OnEditClick(wxCommandEvent&) {
@@ -167,8 +170,10 @@ void SrcTypeSelDlg::OnEditClick(wxCommandEvent&) {
                           wxDefaultSize);
     dialog.m_pRuleMap = m_pRuleMap;
     dialog.m_pFileExt = ext;
-    if (dialog.ShowModal() == wxID_OK)
-        RefillTypeList();
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    m_pTypeList->SetString(m_pTypeList->GetSelection(), ItemText(*ext));
+    EndChange();
 }
 
 void SrcTypeSelDlg::OnDeleteClick(wxCommandEvent&) {
@@ -186,7 +191,10 @@ void SrcTypeSelDlg::OnDeleteClick(wxCommandEvent&) {
             break;
         }
     }
-    RefillTypeList();
+    const int item = m_pTypeList->GetSelection();
+    m_pTypeList->Delete(item);
+    m_itemKeys.RemoveAt(item);
+    EndChange();
 }
 
 void SrcTypeSelDlg::OnOK(wxCommandEvent&) {

@@ -62,8 +62,9 @@ private:
     void OnOK(wxCommandEvent& event);
     void OnCancel(wxCommandEvent& event);
 
-    // Fills the list again after the map changed, keeping the user's unconfirmed checks.
-    void RefillTypeList();
+    // Add, Edit and Delete change only their own item, so the list keeps its scroll place
+    // and the user's unconfirmed checks; no item is highlighted afterwards.
+    void EndChange();
 
     // The map key of each list item, in list order: an item's text cannot be cut back into
     // its extension when the extension holds the " - " separator's '-'.

@@ -235,6 +235,8 @@ public:
     void AddFileResult(FileResult* result);
     void FillDirList();
     void FillTypeList();
+    // Sizes the columns of the three result lists to their widest title or cell.
+    void FitListColumns();
     static int wxCALLBACK CompareFileResult(wxIntPtr item1, wxIntPtr item2, wxIntPtr sortData);
     void SortFileList(long sortData);
     void OnFileListItemRightClick(wxListEvent& event);
@@ -252,6 +254,8 @@ public:
 
     // Grids.
     void InitPropertyGrids();
+    // Gives the analysis grid's labels and values the room they need.
+    void FitAnalysisGrid();
     void ReadAnalysisParam();
     void UpdateSummaryGrid();
 

@@ -30,12 +30,12 @@ constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 // NaN expects NaN.
 template <std::size_t N>
-void ExpectFloats(const std::array<float, N>& got, const std::array<float, N>& expected) {
+void ExpectFloats(const std::array<double, N>& got, const std::array<float, N>& expected) {
     for (std::size_t i = 0; i < N; ++i) {
         if (std::isnan(expected[i]))
             EXPECT_TRUE(std::isnan(got[i])) << "figure " << i << ": " << got[i];
         else
-            EXPECT_FLOAT_EQ(got[i], expected[i]) << "figure " << i;
+            EXPECT_FLOAT_EQ(static_cast<float>(got[i]), expected[i]) << "figure " << i;
     }
 }
 

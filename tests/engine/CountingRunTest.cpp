@@ -27,8 +27,8 @@ Counts CountsOf(const Result& r) {
 
 // The six estimates with the default coefficients for n lines holding code.
 void ExpectEstimates(const Result& r, double n) {
-    const float got[] = {r.m_fManHours,  r.m_fCost,    r.m_fUtCases,
-                         r.m_fUtDefects, r.m_fItCases, r.m_fItDefects};
+    const double got[] = {r.m_fManHours,  r.m_fCost,    r.m_fUtCases,
+                          r.m_fUtDefects, r.m_fItCases, r.m_fItDefects};
     const double perLine[] = {0.04, 2.5, 0.05, 0.01, 0.02, 0.002};
     for (int i = 0; i < 6; ++i)
         EXPECT_NEAR(got[i], perLine[i] * n, 1e-4) << "estimate " << i;
@@ -192,12 +192,12 @@ protected:
 };
 
 TEST_F(RunSummaryTest, RecordsTotalsAndCandidateLists) {
-    float hours = 0, cost = 0;
+    double hours = 0, cost = 0;
     for (const auto& file : mgr.m_fileResults) {
         hours += file->m_fManHours;
         cost += file->m_fCost;
     }
-    // The total is the sum of the rows, estimates summed in single precision.
+    // The total is the sum of the rows, estimates summed in double precision.
     EXPECT_EQ(CountsOf(mgr.m_totalResult), (Counts{3, 7, 4, 1, 1, 1}));
     EXPECT_EQ(mgr.m_totalResult.m_nSize, 46u);
     EXPECT_EQ(mgr.m_totalResult.m_fManHours, hours);

@@ -16,7 +16,9 @@
 #include <wx/listctrl.h>
 #include <wx/propgrid/propgrid.h>
 #include <wx/statusbr.h>
+#include <wx/textctrl.h>
 #include <wx/timer.h>
+#include <wx/uiaction.h>
 
 namespace {
 std::string Lines(int code, int comments = 0, int blanks = 0) {
@@ -28,6 +30,24 @@ std::string Lines(int code, int comments = 0, int blanks = 0) {
     for (int i = 0; i < blanks; ++i)
         text += "\n";
     return text;
+}
+
+// Whether the list draws every title and cell in full: it cuts a cell whose text is wider
+// than its column less 8 pixels, and a title wider than its column less its margins and the
+// sort arrow.
+testing::AssertionResult NothingCut(wxListCtrl* list) {
+    for (int column = 0; column < list->GetColumnCount(); ++column) {
+        const int width = list->GetColumnWidth(column);
+        wxListItem title;
+        title.SetMask(wxLIST_MASK_TEXT);
+        list->GetColumn(column, title);
+        if (list->GetTextExtent(title.GetText()).x > width - 24)
+            return testing::AssertionFailure() << "title " << title.GetText();
+        for (long row = 0; row < list->GetItemCount(); ++row)
+            if (list->GetTextExtent(list->GetItemText(row, column)).x > width - 8)
+                return testing::AssertionFailure() << list->GetItemText(row, column);
+    }
+    return testing::AssertionSuccess();
 }
 
 class CountingTest : public uitest::ProgramTest {
@@ -232,6 +252,51 @@ TEST_F(CountingTest, TheFilterMenuShowsAndHidesThePanesAndRemembersThem) {
     uitest::Command(frame, TallywickFrame::ID_MENU_ALL_FILTERS);
     EXPECT_FALSE(aui->GetPane("Directory Filter").IsShown());
     EXPECT_EQ(frame->m_pPreference->m_nShowFilterModifiedDate, 0);
+}
+
+TEST_F(CountingTest, NoTitleOrFigureIsCut) {
+    uitest::WriteFile("tree/a folder whose long name is read in full/big.c", Lines(100000));
+    uitest::PrepareRun(frame, wxArrayString(1, &root), wxSplit(".c;.h", ';'));
+    Run();
+    // After the run, and after a refresh that makes every cost ten times as large.
+    for (int pass = 0; pass < 2; ++pass) {
+        for (wxListCtrl* list : {frame->m_pFileList, frame->m_pDirList, frame->m_pTypeList})
+            EXPECT_TRUE(NothingCut(list)) << list->GetName() << ", pass " << pass;
+        frame->m_pAnalysisGrid->ChangePropertyValue("ManMonthCost", 100000L);
+        frame->m_pAnalysisGrid->GetProperty("ManMonthCost")
+            ->SetFlagRecursively(wxPG_PROP_MODIFIED, true);
+        Refresh();
+    }
+}
+
+TEST_F(CountingTest, TheSummaryShowsTwoDecimalsAndCannotBeTypedOver) {
+    uitest::PrepareRun(frame, wxArrayString(1, &root), wxSplit(".c;.h", ';'));
+    Run();
+    frame->m_pNotebook->SetSelection(2);
+    wxPropertyGrid* sum = frame->m_pSummaryGrid;
+    // 120 lines of code, drawn as the cells show them (units aside).
+    const std::pair<const char*, const char*> drawn[] = {
+        {"UTCase", "6.00"}, {"UTDefect", "1.20"},  {"ITDefect", "0.24"},
+        {"CDMM", "0.03"},   {"LLDCost", "300.00"}, {"TotalLines", "143"}};
+    for (const auto& [name, text] : drawn)
+        EXPECT_EQ(sum->GetProperty(name)->GetDisplayedString(), text) << name;
+
+    // The user clicks a value and types over it.
+    wxPGProperty* defects = sum->GetProperty("UTDefect");
+    const wxRect cell = sum->GetPropertyRect(defects, defects);
+    wxUIActionSimulator user;
+    user.MouseMove(
+        sum->ClientToScreen(wxPoint(sum->GetSplitterPosition() + 20, cell.y + cell.height / 2)));
+    user.MouseClick();
+    ASSERT_TRUE(uitest::WaitFor([&] { return sum->GetSelection() == defects; }));
+    user.Text("999");
+    user.Char(WXK_RETURN);
+    uitest::Idle(200);
+    auto* editor = wxDynamicCast(sum->GetEditorControl(), wxTextCtrl);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->GetValue(), "1.20");
+    EXPECT_EQ(defects->GetDisplayedString(), "1.20");
+    uitest::SaveScreenshot("summary-en");
 }
 
 TEST_F(CountingTest, TheAnalysisGridKeepsItsBoundsAndAnEditIsRead) {

@@ -102,6 +102,8 @@ protected:
         wxConfigBase::Get()->Write("ui_language", "en");
         frame = uitest::StartProgram();
         ASSERT_NE(frame, nullptr);
+        // Room for the report's widest table beside side panes as wide as their English texts.
+        frame->SetClientSize(1200, 700);
     }
     void TearDown() override {
         if (frame)

@@ -28,7 +28,7 @@ protected:
         dialog->Show(); // runs the dialog's initialisation, as ShowModal does
         uitest::Idle();
     }
-    void AddExt(const char* ext, const char* rule, const char* desc, bool selected) {
+    void AddExt(const wxString& ext, const char* rule, const char* desc, bool selected) {
         exts.emplace(ext, std::make_unique<FileExtension>(ext, rule, desc, selected));
     }
     wxCheckListBox* List() const { return dialog->m_pTypeList; }
@@ -155,5 +155,38 @@ TEST_F(SrcTypeSelDlgTest, EditAndDeleteWorkOnTheHighlightedItem) {
                   uitest::ExpectMessage(_("Do you want to delete it?"), wxID_YES),
                   uitest::ExpectMessage("Error!"));
     EXPECT_EQ(exts.size(), 3u);
+}
+
+TEST_F(SrcTypeSelDlgTest, TheListKeepsItsPlaceAndShowsAnAddedType) {
+    for (int i = 0; i < 60; ++i)
+        AddExt(wxString::Format(".x%02d", i), "Text", "More", false);
+    dialog->FillTypeList();
+    List()->SetFirstItem(30);
+    ASSERT_TRUE(uitest::WaitFor([&] { return List()->GetTopItem() > 20; }));
+    const int place = List()->GetTopItem();
+    const auto kept = [&] {
+        uitest::Idle();
+        return List()->GetTopItem() == place;
+    };
+
+    Highlight(32);
+    wxTEST_DIALOG(uitest::Command(dialog->m_pBtnEdit, wxEVT_BUTTON),
+                  uitest::ExpectDialog<CounterRuleDlg>([](CounterRuleDlg* editor) {
+                      editor->InitDialog();
+                      uitest::Command(editor->m_pBtnOk, wxEVT_BUTTON);
+                      return editor->GetReturnCode();
+                  }));
+    EXPECT_TRUE(kept()) << List()->GetTopItem();
+    Highlight(32);
+    wxTEST_DIALOG(uitest::Command(dialog->m_pBtnDelete, wxEVT_BUTTON),
+                  uitest::ExpectMessage(_("Do you want to delete it?"), wxID_YES));
+    EXPECT_TRUE(kept()) << List()->GetTopItem();
+
+    // A new type that sorts last is scrolled to.
+    wxTEST_DIALOG(uitest::Command(dialog->m_pBtnAdd, wxEVT_BUTTON), AddInEditor(".y"));
+    EXPECT_TRUE(uitest::WaitFor([&] {
+        const int item = IndexOf(".y"), first = List()->GetTopItem();
+        return item >= first && item < first + List()->GetCountPerPage();
+    })) << List()->GetTopItem();
 }
 } // namespace

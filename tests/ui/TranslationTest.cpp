@@ -14,6 +14,7 @@
 #include <wx/checklst.h>
 #include <wx/config.h>
 #include <wx/filename.h>
+#include <wx/propgrid/propgrid.h>
 #include <wx/statusbr.h>
 
 namespace {
@@ -43,6 +44,19 @@ TEST_P(TranslationTest, EveryWindowIsTranslated) {
     EXPECT_EQ(frame->GetMenuBar()->GetMenuLabel(0) == "&File", english);
     if (pictures)
         uitest::SaveScreenshot("main-" + language);
+
+    // Every analysis label and value is read in full.
+    wxPropertyGrid* grid = frame->m_pAnalysisGrid;
+    wxPropertyGridPageState* state = grid->GetState();
+    for (wxPropertyGridIterator it = grid->GetIterator(); !it.AtEnd(); ++it) {
+        wxPGProperty* property = *it;
+        const wxString value = property->GetDisplayedString() + " " +
+                               property->GetAttribute(wxPG_ATTR_UNITS).GetString();
+        EXPECT_LE(state->GetColumnFullWidth(property, 0), state->GetColumnWidth(0))
+            << property->GetLabel();
+        EXPECT_LE(grid->GetTextExtent(value).x + 2 * wxPG_XBEFORETEXT, state->GetColumnWidth(1))
+            << value;
+    }
 
     CountingManager& manager = *frame->m_pCountingManager;
     ASSERT_EQ(manager.m_extMap.count(".cpp"), 1u);
