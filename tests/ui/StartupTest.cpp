@@ -145,8 +145,10 @@ TEST(StartupTest, TheDirectoryListIsSavedWholeAndLoadedUnchecked) {
     frame->m_pSourceDirList->Append("/kept");
     uitest::CloseProgram(frame);
 
-    // A count edited far beyond the stored keys ends with the keys, not after 2^62 reads.
-    Store()->Write("/m_nDirectoryNum", 4611686018427387904L);
+    // A count edited far beyond the stored keys ends with the keys, not after 2^63 reads,
+    // also when a key is no number.
+    Store()->Write("/m_nDirectoryNum", 9223372036854775807L);
+    Store()->Write("/Directory/junk", 1);
     frame = uitest::StartProgram();
     EXPECT_EQ(frame->m_pSourceDirList->GetCount(), 1u);
     uitest::CloseProgram(frame);
