@@ -1,9 +1,12 @@
 // Start-up and exit: the interface language, the stored settings and missing data.
 #include "CountingManager.h"
+#include "FileNames.h"
 #include "TallywickFrame.h"
 #include "UiTestSupport.h"
 #include "chooselang.h"
 
+#include <fstream>
+#include <iterator>
 #include <sys/stat.h>
 #include <wx/aui/framemanager.h>
 #include <wx/bmpbuttn.h>
@@ -191,5 +194,24 @@ TEST(StartupTest, AFailedRulesSaveAtExitIsToldAndAMissingRulesFileIsNot) {
     frame = uitest::StartProgram();
     uitest::CloseProgram(frame); // nothing loaded, nothing to write: no message
     EXPECT_FALSE(wxFileExists(rules));
+}
+
+// One byte that is not UTF-8 in the store spoils no other entry; it stays as it is, as in a
+// folder name, so that folder is found again.
+TEST(StartupTest, EveryUtf8EntryOfTheStoreReadsAsWritten) {
+    const std::string dirs[] = {"/tmp/\xE6\x97\xA5\xE6\x9C\xAC", "/tmp/caf\xE9",
+                                "/tmp/\xC3\xA9t\xC3\xA9"};
+    const wxString store = wxGetHomeDir() + "/.Tallywick";
+    std::ofstream(store.fn_str()) << "ui_language=en\nm_nDirectoryNum=3\n[Directory]\n0=" << dirs[0]
+                                  << "\n1=" << dirs[1] << "\n2=" << dirs[2] << "\n";
+    TallywickFrame* frame = uitest::StartProgram();
+    ASSERT_EQ(frame->m_pSourceDirList->GetCount(), 3u);
+    for (unsigned i = 0; i < 3; ++i)
+        EXPECT_EQ(ToFileSystemPath(frame->m_pSourceDirList->GetString(i)), dirs[i]);
+    uitest::CloseProgram(frame);
+    std::ifstream saved(store.fn_str());
+    const std::string bytes{std::istreambuf_iterator<char>(saved), {}};
+    for (const std::string& dir : dirs)
+        EXPECT_NE(bytes.find(dir), std::string::npos) << dir;
 }
 } // namespace
