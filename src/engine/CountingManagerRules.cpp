@@ -4,12 +4,19 @@
 #include "AtomicFile.h"
 #include "CounterRule.h"
 #include "FileExtension.h"
+#include "FileNames.h"
 #include "TextFold.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unordered_map>
 #include <vector>
+#include <wx/filename.h>
 #include <wx/hashmap.h>
+#include <wx/intl.h>
+#include <wx/log.h>
 #include <wx/mstream.h>
+#include <wx/wfstream.h>
 #include <wx/xml/xml.h>
 
 namespace {
@@ -22,7 +29,22 @@ wxXmlNode* AddElement(wxXmlNode* parent, const wxString& name, const wxString& t
 } // namespace
 
 void CountingManager::LoadRules() {
-    if (!m_xmlDoc.Load(RULES_FILE, "UTF-8", 0))
+    // Only a regular file is read: a FIFO would block the start for ever, a device never end.
+    // O_NONBLOCK lets the open of a FIFO return; it does not affect regular files.
+    const wxString path = wxFileName(RULES_FILE).GetAbsolutePath();
+    const int fd =
+        open(ToFileSystemPath(RULES_FILE).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        wxLogSysError(_("The rules file could not be read: %s"), path);
+        return;
+    }
+    wxFileInputStream file(fd); // closes it
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        wxLogError(_("The rules file could not be read: %s"), path);
+        return;
+    }
+    if (!m_xmlDoc.Load(file, "UTF-8", 0))
         return;
     m_pRootNode = m_xmlDoc.GetRoot();
     if (!m_pRootNode || m_pRootNode->GetName() != wxS("rules"))

@@ -5,7 +5,10 @@
 #include "FileExtension.h"
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <sys/stat.h>
 #include <tuple>
 #include <unistd.h>
 #include <vector>
@@ -77,6 +80,27 @@ Lines Snapshot(const CountingManager& manager) {
                       U8(e->m_strDesc) + (e->m_bSelected ? "|selected" : ""));
     return out;
 }
+
+// Keeps what is logged while it lives.
+class CapturedLog : public wxLog {
+public:
+    CapturedLog() : m_previous(wxLog::SetActiveTarget(this)) {}
+    ~CapturedLog() override { wxLog::SetActiveTarget(m_previous); }
+    // How many messages hold the text.
+    long Count(const wxString& text) const {
+        return std::count_if(m_messages.begin(), m_messages.end(),
+                             [&](const wxString& message) { return message.Contains(text); });
+    }
+
+protected:
+    void DoLogTextAtLevel(wxLogLevel, const wxString& message) override {
+        m_messages.push_back(message);
+    }
+
+private:
+    wxLog* m_previous;
+    std::vector<wxString> m_messages;
+};
 
 class RulesFileTest : public ::testing::Test {
 protected:
@@ -222,6 +246,32 @@ TEST_F(RulesFileTest, DeclaredEncodingSurvivesTheSave) {
         ASSERT_EQ(loaded.size(), 1u);
         EXPECT_EQ(End().substr(0, decl.size()), decl);
         EXPECT_EQ(Snapshot(Start()), loaded);
+    }
+}
+
+// What is no regular file is not opened (a FIFO would block the start for ever, a device
+// never end): it is told as a missing file is, and left as it is.
+TEST_F(RulesFileTest, OnlyARegularFileIsRead) {
+    namespace fs = std::filesystem;
+    const std::string path = U8(dir / kRulesFile);
+    const std::function<void()> makers[] = {
+        [] {},
+        [&] { ASSERT_EQ(mkfifo(path.c_str(), 0644), 0); },
+        [&] { fs::create_symlink("/dev/zero", path); },
+        [&] { fs::create_directory(path); },
+    };
+    for (const auto& make : makers) {
+        fs::remove_all(U8(dir / "conf"));
+        dir.MakeDir("conf");
+        make();
+        const fs::file_type type = fs::symlink_status(path).type();
+        SCOPED_TRACE(static_cast<int>(type));
+        CapturedLog log;
+        Start();
+        EXPECT_TRUE(mgr->m_ruleMap.empty());
+        EXPECT_EQ(log.Count("The rules file could not be read: " + path), 1);
+        mgr.reset();
+        EXPECT_EQ(fs::symlink_status(path).type(), type);
     }
 }
 
