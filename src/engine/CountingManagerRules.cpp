@@ -26,6 +26,25 @@ wxXmlNode* AddElement(wxXmlNode* parent, const wxString& name, const wxString& t
     new wxXmlNode(element, wxXML_TEXT_NODE, wxString(), text);
     return element;
 }
+
+// Every field the rules file keeps, in map order, so that two snapshots are equal exactly
+// when the file would say the same.
+std::vector<wxString> StoredFields(const CountingManager::RuleMap& rules,
+                                   const CountingManager::ExtMap& exts) {
+    std::vector<wxString> fields{wxString::Format("%zu %zu", rules.size(), exts.size())};
+    fields.reserve(5 * rules.size() + 3 * exts.size() + 1);
+    for (const auto& entry : rules) {
+        const CounterRule& rule = *entry.second;
+        fields.insert(fields.end(),
+                      {rule.m_strType, rule.m_strDesc, rule.m_strSingleLineComment,
+                       rule.m_strMultiLineCommentBegin, rule.m_strMultiLineCommentEnd});
+    }
+    for (const auto& entry : exts) {
+        const FileExtension& ext = *entry.second;
+        fields.insert(fields.end(), {ext.m_strExt, ext.m_strDesc, ext.m_strRuleType});
+    }
+    return fields;
+}
 } // namespace
 
 void CountingManager::LoadRules() {
@@ -93,12 +112,18 @@ void CountingManager::LoadRules() {
         rule->m_strMultiLineCommentEnd = end;
         m_ruleMap[type] = std::move(rule);
     }
+    m_loadedRules = StoredFields(m_ruleMap, m_extMap);
 }
 
 bool CountingManager::SaveRules() {
     // The window saves while closing and wants the result; the end does not save again.
     m_bRulesSaved = true;
     if (!m_pRootNode || m_pRootNode->GetName() != wxS("rules"))
+        return true;
+    // Unchanged rules are not written: a read-only file, or one in a read-only folder, would
+    // otherwise fail at every exit.
+    std::vector<wxString> fields = StoredFields(m_ruleMap, m_extMap);
+    if (fields == m_loadedRules)
         return true;
     for (wxXmlNode* child = m_pRootNode->GetChildren(); child;) {
         wxXmlNode* next = child->GetNext();
@@ -136,5 +161,8 @@ bool CountingManager::SaveRules() {
     if (!m_xmlDoc.Save(buffer, 1))
         return false;
     const wxStreamBuffer* bytes = buffer.GetOutputStreamBuffer();
-    return WriteFileAtomically(RULES_FILE, bytes->GetBufferStart(), buffer.GetLength());
+    if (!WriteFileAtomically(RULES_FILE, bytes->GetBufferStart(), buffer.GetLength()))
+        return false;
+    m_loadedRules = std::move(fields);
+    return true;
 }

@@ -126,20 +126,25 @@ protected:
     std::unique_ptr<CountingManager> mgr;
 };
 
-// A second save must replace the rule elements, not repeat them. Once the window has saved,
-// the end of the manager writes nothing more.
-TEST_F(RulesFileTest, RepeatedSaveWritesTheSameFile) {
-    Load(InFile(InRule("C", "C-style languages", "//", "/*", "*/",
-                       InExt(".c", "C source file", "C") + InExt(".h", "C header file", "C"))));
-    const std::string expected =
-        OutFile(OutRule("C", "C-style languages", "//", "/*", "*/",
-                        OutExt(".h", "C header file", "C") + OutExt(".c", "C source file", "C")));
-    for (int save = 0; save < 2; ++save) {
+// Rules are written only when they changed since they were read or last written, and a
+// second save replaces the rule elements, not repeats them. Once the window has saved, the
+// end of the manager writes nothing more.
+TEST_F(RulesFileTest, OnlyChangedRulesAreWrittenEachSaveReplacingThem) {
+    const std::string text = InFile(InRule("C", "C-style languages", "//", "/*", "*/",
+                                           InExt(".c", "C source", "C") + InExt(".h", "", "C")));
+    Load(text);
+    EXPECT_TRUE(mgr->SaveRules());
+    EXPECT_EQ(ReadFile(dir / kRulesFile), text);
+    for (const char* desc : {"C and C++", "C and C++", "C-style languages"}) {
+        mgr->m_ruleMap["C"]->m_strDesc = desc;
         EXPECT_TRUE(mgr->SaveRules());
-        EXPECT_EQ(ReadFile(dir / kRulesFile), expected);
+        EXPECT_EQ(ReadFile(dir / kRulesFile),
+                  OutFile(OutRule("C", desc, "//", "/*", "*/",
+                                  OutExt(".h", "", "C") + OutExt(".c", "C source", "C"))));
     }
+    const std::string last = ReadFile(dir / kRulesFile);
     mgr->m_ruleMap["C"]->m_strDesc = "not saved";
-    EXPECT_EQ(End(), expected);
+    EXPECT_EQ(End(), last);
 }
 
 TEST_F(RulesFileTest, LoadingQuirks) {
@@ -220,7 +225,9 @@ TEST_F(RulesFileTest, WrittenFile) {
          OutFile(OutRule("Xml", "markup", "", "&lt;!--", "--&gt;"))},
     };
     for (const auto& [name, in, out] : cases) {
-        Load(in);
+        // A change that the file cannot show (an extension of no rule), so that the end
+        // writes it.
+        Load(in).m_extMap[".new"] = std::make_unique<FileExtension>(".new", "none", "", false);
         EXPECT_EQ(End(), out) << name;
     }
 }
@@ -328,14 +335,18 @@ TEST_F(RulesFileTest, BadInputLoadsNothingAndIsLeftAlone) {
     }
 }
 
-// A save that cannot replace the file (its folder gone, the file or the folder read-only)
-// fails and keeps the old one, with no temporary file; the end of the manager does not try
-// again.
+// Unchanged rules need no write, so a read-only file is no failure then. A save of changes
+// that cannot replace the file (its folder gone, the file or the folder read-only) fails and
+// keeps the old one, with no temporary file; the end of the manager does not try again.
 TEST_F(RulesFileTest, FailedSaveKeepsTheOldFile) {
     namespace fs = std::filesystem;
     const std::string text = InFile(InRule("C", "c", "//", "/*", "*/"));
     const std::string conf = U8(dir / "conf"), file = U8(dir / kRulesFile);
-    Load(text).m_ruleMap["C"]->m_strDesc = "changed";
+    Load(text);
+    fs::permissions(file, fs::perms(0444));
+    EXPECT_TRUE(mgr->SaveRules()); // nothing changed, nothing to write
+    fs::permissions(file, fs::perms(0644));
+    mgr->m_ruleMap["C"]->m_strDesc = "changed";
     fs::rename(conf, U8(dir / "moved"));
     EXPECT_FALSE(mgr->SaveRules());
     EXPECT_FALSE(wxDirExists(dir / "conf"));

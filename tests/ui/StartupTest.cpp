@@ -1,4 +1,5 @@
 // Start-up and exit: the interface language, the stored settings and missing data.
+#include "CounterRule.h"
 #include "CountingManager.h"
 #include "FileNames.h"
 #include "TallywickFrame.h"
@@ -179,12 +180,17 @@ TEST(StartupTest, ACloseDuringADialogIsCarriedOutAfterIt) {
     EXPECT_TRUE(uitest::WaitFor([] { return wxTopLevelWindows.empty(); }));
 }
 
+// Rules are written at exit only when they changed: a read-only rules file then fails, and
+// that is told; unchanged, it is left alone in silence.
 TEST(StartupTest, AFailedRulesSaveAtExitIsToldAndAMissingRulesFileIsNot) {
     Store()->Write("ui_language", "en");
     const wxString rules = uitest::WorkDir() + "/conf/conf.xml";
+    chmod(rules.utf8_str(), 0444);
     TallywickFrame* frame = uitest::StartProgram();
     ASSERT_FALSE(frame->m_pCountingManager->m_ruleMap.empty());
-    chmod(rules.utf8_str(), 0444);
+    uitest::CloseProgram(frame); // any message would fail the test
+    frame = uitest::StartProgram();
+    frame->m_pCountingManager->m_ruleMap.begin()->second->m_strDesc += " (edited)";
     wxTEST_DIALOG(uitest::CloseProgram(frame),
                   uitest::ExpectMessage("The rules file could not be written: " + rules, wxID_OK,
                                         wxOK | wxCENTRE | wxICON_ERROR));
