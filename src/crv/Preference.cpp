@@ -1,6 +1,7 @@
 // Loading and saving the settings.
 #include "Preference.h"
 
+#include <map>
 #include <wx/config.h>
 #include <wx/display.h>
 #include <wx/toplevel.h>
@@ -41,19 +42,23 @@ void Preference::Load(wxTopLevelWindow* frame) {
     m_nDirectoryNum = count > 0 ? static_cast<std::uint64_t>(count) : 0;
     if (m_nPreserveDirectory > 0 && m_nDirectoryNum != 0) {
         m_pConfig->SetPath(DIRECTORY_GROUP);
-        // A huge count edited into the store ends the reading once every stored key is read.
-        const std::size_t stored = m_pConfig->GetNumberOfEntries();
-        std::size_t found = 0;
-        for (std::uint64_t i = 0; i < m_nDirectoryNum && found < stored; ++i) {
-            // Read without a default, so that loading never writes a key.
-            wxString dir;
-            if (!m_pConfig->Read(wxString::Format("%llu", static_cast<unsigned long long>(i)),
-                                 &dir))
+        // The stored keys are walked, not the count: a count edited far beyond them would
+        // keep the start counting for ever.
+        std::map<std::uint64_t, wxString> dirs;
+        wxString key;
+        long cookie = 0;
+        for (bool more = m_pConfig->GetFirstEntry(key, cookie); more;
+             more = m_pConfig->GetNextEntry(key, cookie)) {
+            unsigned long long index = 0;
+            if (!key.ToULongLong(&index) || index >= m_nDirectoryNum ||
+                key != wxString::Format("%llu", index))
                 continue;
-            ++found;
-            if (!dir.empty())
-                m_arrDirectory.Add(dir);
+            // Read without a default, so that loading never writes a key.
+            m_pConfig->Read(key, &dirs[index]);
         }
+        for (const auto& entry : dirs)
+            if (!entry.second.empty())
+                m_arrDirectory.Add(entry.second);
     }
     m_pConfig->SetPath("/");
 }

@@ -1,20 +1,77 @@
-// The XML writer behind wxXmlDocumentEx::Save.
+// wxXmlDocumentEx: the conversion behind its Load and the XML writer behind its Save.
 #include "xmlex.h"
 
 #include <wx/debug.h>
+#include <wx/intl.h>
+#include <wx/log.h>
+#include <wx/mstream.h>
 #include <wx/strconv.h>
 #include <wx/wfstream.h>
 
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 namespace {
+static_assert(sizeof(wchar_t) == 4, "every character is one wchar_t");
+
+const std::size_t NONE = std::string::npos;
+
+// The encodings the toolkit's parser reads by itself. Any other it reads one byte per
+// character, which garbles every multi-byte encoding.
+bool ParserReads(const wxString& name) {
+    for (const char* known : {"UTF-8", "UTF-16", "UTF-16LE", "UTF-16BE", "ISO-8859-1", "US-ASCII"})
+        if (name.CmpNoCase(known) == 0)
+            return true;
+    return name.empty();
+}
+
+// Where the XML declaration at the start of the bytes names the encoding: the position and
+// length of the name, or NONE when it names none.
+std::pair<std::size_t, std::size_t> FindDeclaredEncoding(const std::string& bytes) {
+    const std::size_t end = bytes.find("?>");
+    if (bytes.compare(0, 5, "<?xml") != 0 || end == NONE)
+        return {NONE, 0};
+    std::size_t at = bytes.find("encoding", 5);
+    if (at < end)
+        at = bytes.find_first_not_of(" \t\r\n", at + 8);
+    if (at < end && bytes[at] == '=')
+        at = bytes.find_first_not_of(" \t\r\n", at + 1);
+    if (at >= end || (bytes[at] != '"' && bytes[at] != '\''))
+        return {NONE, 0};
+    const std::size_t close = bytes.find(bytes[at], at + 1);
+    if (close >= end)
+        return {NONE, 0};
+    return {at + 1, close - at - 1};
+}
+
+// Each conversion gets a converter of its own: the system's converters carry their shift
+// state from one call to the next, which would garble stateful encodings (ISO-2022-JP).
+bool Decode(const wxString& name, const std::string& bytes, std::wstring& text) {
+    const wxCSConv sizing(name);
+    const std::size_t length =
+        sizing.IsOk() ? sizing.ToWChar(nullptr, 0, bytes.data(), bytes.size()) : wxCONV_FAILED;
+    if (length == wxCONV_FAILED)
+        return false;
+    text.assign(length, L'\0');
+    return wxCSConv(name).ToWChar(text.data(), length, bytes.data(), bytes.size()) == length;
+}
+
+bool Encode(const wxString& name, const std::wstring& text, std::string& bytes) {
+    const std::size_t length = wxCSConv(name).FromWChar(nullptr, 0, text.data(), text.size());
+    if (length == wxCONV_FAILED)
+        return false;
+    const std::size_t start = bytes.size();
+    bytes.resize(start + length);
+    return wxCSConv(name).FromWChar(&bytes[start], length, text.data(), text.size()) == length;
+}
+
 // The bytes of the document's declared encoding, decided character by character so that
 // nothing is written that a reader of that encoding would reject or read differently.
 class Encoding {
 public:
-    explicit Encoding(const wxString& name) {
+    explicit Encoding(const wxString& name) : m_name(name) {
         const wxString upper = name.Upper();
         if (upper.empty() || upper == "UTF-8" || upper == "UTF8") {
             m_kind = UTF8;
@@ -29,41 +86,51 @@ public:
         } else if (upper == "ISO-8859-1" || upper == "ISO_8859-1" || upper == "LATIN1") {
             m_limit = 0x100;
         } else {
-            // Any other encoding is read one byte per character through the same converter,
-            // so its table of single bytes is exactly what a reload understands.
-            const wxCSConv conv(name);
-            m_ok = conv.IsOk();
-            for (int byte = 1; m_ok && byte < 0x100; ++byte) {
-                const char in[2] = {static_cast<char>(byte), 0};
-                wchar_t out[4] = {};
-                if (conv.ToWChar(out, 4, in, 1) == 1 && out[0] != 0)
-                    m_table.emplace(static_cast<std::uint32_t>(out[0]), static_cast<char>(byte));
-                if (byte < 0x80 && out[0] != static_cast<wchar_t>(byte))
-                    m_asciiBytes = false;
-            }
+            m_kind = CONVERTED;
+            m_ok = wxCSConv(name).IsOk();
         }
-        m_asciiBytes = m_asciiBytes && (m_kind == UTF8 || m_kind == TABLE);
     }
 
     bool IsOk() const { return m_ok; }
-    bool HasBom() const { return m_bom; }
 
+    // The character can be written as itself and reads back as the same character.
     bool Holds(std::uint32_t code) const {
-        if (m_kind != TABLE)
-            return true;
-        if (m_limit)
-            return code < m_limit;
-        return m_table.count(code) != 0;
-    }
-
-    // Appends one character; false when the encoding cannot hold it.
-    bool Append(std::uint32_t code, std::string& out) const {
-        if (code < 0x80 && m_asciiBytes) {
-            out += static_cast<char>(code);
-            return true;
-        }
         if (code > 0x10FFFF || (code >= 0xD800 && code < 0xE000))
             return false;
+        if (m_kind == LIMITED)
+            return code < m_limit;
+        if (m_kind != CONVERTED)
+            return true;
+        const auto known = m_held.find(code);
+        if (known != m_held.end())
+            return known->second;
+        // Round-tripped, because some converters map two characters to one byte (Shift_JIS
+        // writes both the backslash and the yen sign as 0x5C and reads back the yen sign).
+        const wchar_t one = static_cast<wchar_t>(code);
+        char bytes[16];
+        wchar_t back[2];
+        const std::size_t length = wxCSConv(m_name).FromWChar(bytes, sizeof bytes, &one, 1);
+        const bool held = length != wxCONV_FAILED && length > 0 &&
+                          wxCSConv(m_name).ToWChar(back, 2, bytes, length) == 1 && back[0] == one;
+        m_held.emplace(code, held);
+        return held;
+    }
+
+    // The bytes of a text whose every character Holds accepts.
+    bool Write(const std::wstring& text, std::string& out) const {
+        if (m_kind == CONVERTED)
+            return Encode(m_name, text, out);
+        if (m_bom)
+            AppendUnit(0xFEFF, out);
+        for (const wchar_t ch : text)
+            Append(static_cast<std::uint32_t>(ch), out);
+        return true;
+    }
+
+private:
+    enum Kind { UTF8, UTF16LE, UTF16BE, LIMITED, CONVERTED };
+
+    void Append(std::uint32_t code, std::string& out) const {
         switch (m_kind) {
         case UTF8:
             if (code < 0x80) {
@@ -81,7 +148,7 @@ public:
                 out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
                 out += static_cast<char>(0x80 | (code & 0x3F));
             }
-            return true;
+            break;
         case UTF16LE:
         case UTF16BE:
             if (code >= 0x10000) {
@@ -91,27 +158,12 @@ public:
             } else {
                 AppendUnit(code, out);
             }
-            return true;
-        case TABLE:
-            if (m_limit) {
-                if (code >= m_limit)
-                    return false;
-                out += static_cast<char>(code);
-                return true;
-            }
-            const auto found = m_table.find(code);
-            if (found == m_table.end())
-                return false;
-            out += found->second;
-            return true;
+            break;
+        default:
+            out += static_cast<char>(code);
+            break;
         }
-        return false;
     }
-
-    void AppendBom(std::string& out) const { AppendUnit(0xFEFF, out); }
-
-private:
-    enum Kind { UTF8, UTF16LE, UTF16BE, TABLE };
 
     void AppendUnit(std::uint32_t unit, std::string& out) const {
         const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
@@ -119,12 +171,12 @@ private:
         out += m_kind == UTF16BE ? low : high;
     }
 
-    Kind m_kind = TABLE;
+    wxString m_name;
+    Kind m_kind = LIMITED;
     bool m_ok = true;
     bool m_bom = false;
-    bool m_asciiBytes = true;  // ASCII characters are their own single bytes
-    std::uint32_t m_limit = 0; // a single-byte encoding holding exactly the codes below it
-    std::unordered_map<std::uint32_t, char> m_table;
+    std::uint32_t m_limit = 0; // LIMITED: the encoding holds exactly the codes below it
+    mutable std::unordered_map<std::uint32_t, bool> m_held; // CONVERTED: answers so far
 };
 
 // Characters XML cannot carry at all, not even as a reference: a file holding one could
@@ -138,21 +190,26 @@ bool IsXmlChar(std::uint32_t code) {
 // written faithfully writes nothing.
 struct Output {
     const Encoding& encoding;
-    std::string bytes;
+    std::wstring text;
     bool ok = true;
 };
 
 // Markup and its names must be written as they are.
+void OutputChar(Output& out, std::uint32_t code) {
+    if (out.encoding.Holds(code))
+        out.text += static_cast<wchar_t>(code);
+    else
+        out.ok = false;
+}
+
 void OutputString(Output& out, const wxString& str) {
     for (wxUniChar ch : str)
-        if (!out.encoding.Append(ch.GetValue(), out.bytes))
-            out.ok = false;
+        OutputChar(out, ch.GetValue());
 }
 
 void OutputString(Output& out, const wxChar* str) {
     for (; *str; ++str)
-        if (!out.encoding.Append(static_cast<std::uint32_t>(*str), out.bytes))
-            out.ok = false;
+        OutputChar(out, static_cast<std::uint32_t>(*str));
 }
 
 // Comments and CDATA cannot hold references: content the encoding cannot hold is left out
@@ -183,7 +240,9 @@ void OutputStringEnt(Output& out, const wxString& str, int flags) {
             OutputString(out, entity);
         else if (!IsXmlChar(code))
             continue;
-        else if (!out.encoding.Append(code, out.bytes))
+        else if (out.encoding.Holds(code))
+            out.text += static_cast<wchar_t>(code);
+        else
             OutputString(out, wxString::Format("&#%u;", static_cast<unsigned>(code)));
     }
 }
@@ -254,6 +313,36 @@ void OutputNode(Output& out, const wxXmlNode* node, int indent, int indentstep) 
 }
 } // namespace
 
+bool wxXmlDocumentEx::Load(wxInputStream& stream, const wxString& encoding, int flags) {
+    wxMemoryOutputStream whole;
+    stream.Read(whole);
+    std::string bytes(whole.GetLength(), '\0');
+    whole.CopyTo(bytes.data(), bytes.size());
+    const auto [at, length] = FindDeclaredEncoding(bytes);
+    const wxString declared = at == NONE ? wxString() : wxString::FromUTF8(&bytes[at], length);
+    const bool converted = !ParserReads(declared);
+    if (converted) {
+        // Handed to the parser as UTF-8, declared as such.
+        std::wstring text;
+        if (!Decode(declared, bytes, text)) {
+            wxLogError(_("The encoding %s declared by the XML file cannot be converted: the file "
+                         "is not read, and left as it is."),
+                       declared);
+            return false;
+        }
+        bytes = wxString(text.data(), text.size()).utf8_string();
+        const auto [utf8At, utf8Length] = FindDeclaredEncoding(bytes);
+        if (utf8At != NONE)
+            bytes.replace(utf8At, utf8Length, "UTF-8");
+    }
+    wxMemoryInputStream in(bytes.data(), bytes.size());
+    if (!wxXmlDocument::Load(in, encoding, flags))
+        return false;
+    if (converted)
+        SetFileEncoding(declared);
+    return true;
+}
+
 bool wxXmlDocumentEx::Save(const wxString& filename, int indentstep) const {
     wxFileOutputStream stream(filename);
     if (!stream.IsOk())
@@ -270,14 +359,13 @@ bool wxXmlDocumentEx::Save(wxOutputStream& stream, int indentstep) const {
     if (!encoding.IsOk())
         return false;
     Output out{encoding, {}, true};
-    if (encoding.HasBom())
-        encoding.AppendBom(out.bytes);
     OutputString(out, wxString::Format(wxS("<?xml version=\"%s\" encoding=\"%s\"?>\n"),
                                        GetVersion(), GetFileEncoding()));
     OutputNode(out, root, 0, indentstep);
     OutputString(out, wxS("\n"));
-    if (!out.ok)
+    std::string bytes;
+    if (!out.ok || !encoding.Write(out.text, bytes))
         return false;
-    stream.Write(out.bytes.data(), out.bytes.size());
-    return stream.LastWrite() == out.bytes.size();
+    stream.Write(bytes.data(), bytes.size());
+    return stream.LastWrite() == bytes.size();
 }

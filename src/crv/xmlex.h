@@ -6,12 +6,19 @@
 #include <wx/string.h>
 #include <wx/xml/xml.h>
 
-// Loading stays with the toolkit; only saving is replaced, so that every byte of the
-// rules file (layout, escaping, encoding) is decided here and not by the wx version.
+// Parsing stays with the toolkit, saving is replaced, so that every byte of the rules file
+// (layout, escaping, encoding) is decided here and not by the wx version. Both sides handle
+// every encoding the system's converters know, not only those of the toolkit's parser.
 class wxXmlDocumentEx : public wxXmlDocument {
 public:
     wxXmlDocumentEx() = default;
-    using wxXmlDocument::wxXmlDocument;
+
+    using wxXmlDocument::Load;
+    // A document in an encoding the parser does not know is converted for it first; the
+    // declared encoding stays the document's. False, with a message, when the declared
+    // encoding cannot be converted or the bytes are not valid in it.
+    bool Load(wxInputStream& stream, const wxString& encoding = "UTF-8",
+              int flags = wxXMLDOC_NONE) override;
 
     // Fails when the file cannot be opened; otherwise as the stream form.
     bool Save(const wxString& filename, int indentstep = 2) const override;

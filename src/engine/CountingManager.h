@@ -54,9 +54,10 @@ public:
 
     // Rules file.
     void LoadRules();
-    // Writes the rules back; false when the file could not be replaced (it then stays as it
-    // was). Without a loaded document there is nothing to write, which is no failure. Once
-    // it has been called, the destructor leaves the file alone; otherwise it saves.
+    // Writes the rules back if they changed since they were read; false when the file could
+    // not be replaced (it then stays as it was). Without a loaded document there is nothing
+    // to write, which is no failure. Once it has been called, the destructor leaves the file
+    // alone; otherwise it saves.
     bool SaveRules();
 
     // Counter factory.
@@ -122,4 +123,6 @@ private:
     // for the whole program.
     std::vector<std::unique_ptr<Counter>> m_ownedCounters;
     bool m_bRulesSaved = false;
+    // What the rules file says, as last read or written.
+    std::vector<wxString> m_loadedRules;
 };

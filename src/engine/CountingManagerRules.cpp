@@ -4,8 +4,11 @@
 #include "AtomicFile.h"
 #include "CounterRule.h"
 #include "FileExtension.h"
+#include "FileNames.h"
 #include "TextFold.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unordered_map>
 #include <vector>
 #include <wx/filename.h>
@@ -13,6 +16,7 @@
 #include <wx/intl.h>
 #include <wx/log.h>
 #include <wx/mstream.h>
+#include <wx/wfstream.h>
 #include <wx/xml/xml.h>
 
 namespace {
@@ -21,6 +25,25 @@ wxXmlNode* AddElement(wxXmlNode* parent, const wxString& name, const wxString& t
     wxXmlNode* element = new wxXmlNode(parent, wxXML_ELEMENT_NODE, name);
     new wxXmlNode(element, wxXML_TEXT_NODE, wxString(), text);
     return element;
+}
+
+// Every field the rules file keeps, in map order, so that two snapshots are equal exactly
+// when the file would say the same.
+std::vector<wxString> StoredFields(const CountingManager::RuleMap& rules,
+                                   const CountingManager::ExtMap& exts) {
+    std::vector<wxString> fields{wxString::Format("%zu %zu", rules.size(), exts.size())};
+    fields.reserve(5 * rules.size() + 3 * exts.size() + 1);
+    for (const auto& entry : rules) {
+        const CounterRule& rule = *entry.second;
+        fields.insert(fields.end(),
+                      {rule.m_strType, rule.m_strDesc, rule.m_strSingleLineComment,
+                       rule.m_strMultiLineCommentBegin, rule.m_strMultiLineCommentEnd});
+    }
+    for (const auto& entry : exts) {
+        const FileExtension& ext = *entry.second;
+        fields.insert(fields.end(), {ext.m_strExt, ext.m_strDesc, ext.m_strRuleType});
+    }
+    return fields;
 }
 
 // While it lives, what the toolkit logs goes on to the log before it with the rules file
@@ -46,8 +69,23 @@ private:
 } // namespace
 
 void CountingManager::LoadRules() {
+    // Only a regular file is read: a FIFO would block the start for ever, a device never end.
+    // O_NONBLOCK lets the open of a FIFO return; it does not affect regular files.
+    const wxString path = wxFileName(RULES_FILE).GetAbsolutePath();
+    const int fd =
+        open(ToFileSystemPath(RULES_FILE).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        wxLogSysError(_("The rules file could not be read: %s"), path);
+        return;
+    }
+    wxFileInputStream file(fd); // closes it
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        wxLogError(_("The rules file could not be read: %s"), path);
+        return;
+    }
     RulesFileLog named;
-    if (!m_xmlDoc.Load(RULES_FILE, "UTF-8", 0))
+    if (!m_xmlDoc.Load(file, "UTF-8", 0))
         return;
     m_pRootNode = m_xmlDoc.GetRoot();
     if (!m_pRootNode || m_pRootNode->GetName() != wxS("rules"))
@@ -96,12 +134,18 @@ void CountingManager::LoadRules() {
         rule->m_strMultiLineCommentEnd = end;
         m_ruleMap[type] = std::move(rule);
     }
+    m_loadedRules = StoredFields(m_ruleMap, m_extMap);
 }
 
 bool CountingManager::SaveRules() {
     // The window saves while closing and wants the result; the end does not save again.
     m_bRulesSaved = true;
     if (!m_pRootNode || m_pRootNode->GetName() != wxS("rules"))
+        return true;
+    // Unchanged rules are not written: a read-only file, or one in a read-only folder, would
+    // otherwise fail at every exit.
+    std::vector<wxString> fields = StoredFields(m_ruleMap, m_extMap);
+    if (fields == m_loadedRules)
         return true;
     for (wxXmlNode* child = m_pRootNode->GetChildren(); child;) {
         wxXmlNode* next = child->GetNext();
@@ -139,5 +183,8 @@ bool CountingManager::SaveRules() {
     if (!m_xmlDoc.Save(buffer, 1))
         return false;
     const wxStreamBuffer* bytes = buffer.GetOutputStreamBuffer();
-    return WriteFileAtomically(RULES_FILE, bytes->GetBufferStart(), buffer.GetLength());
+    if (!WriteFileAtomically(RULES_FILE, bytes->GetBufferStart(), buffer.GetLength()))
+        return false;
+    m_loadedRules = std::move(fields);
+    return true;
 }

@@ -4,18 +4,16 @@
 
 #include <wx/strconv.h>
 
-namespace {
-const wxMBConvUTF8& Converter() {
+const wxMBConv& FileSystemConverter() {
     static const wxMBConvUTF8 conv(wxMBConvUTF8::MAP_INVALID_UTF8_TO_PUA);
     return conv;
 }
-} // namespace
 
 std::string ToFileSystemPath(const wxString& path) {
-    const wxScopedCharBuffer bytes = path.mb_str(Converter());
+    const wxScopedCharBuffer bytes = path.mb_str(FileSystemConverter());
     return std::string(bytes.data(), bytes.length());
 }
 
 wxString FromFileSystemPath(const char* bytes, std::size_t length) {
-    return wxString(bytes, Converter(), length);
+    return wxString(bytes, FileSystemConverter(), length);
 }

@@ -3,6 +3,7 @@
 
 #include "ExecutablePath.h"
 #include "TallywickFrame.h"
+#include "TallywickTraits.h"
 #include "chooselang.h"
 
 #include <csignal>
@@ -58,6 +59,10 @@ bool TallywickApp::OnInit() {
     for (int signal : {SIGINT, SIGTERM, SIGHUP})
         SetSignalHandler(signal, CloseOnSignal);
     return true;
+}
+
+wxAppTraits* TallywickApp::CreateTraits() {
+    return new TallywickTraits;
 }
 
 void TallywickApp::InstallLanguage(wxLanguage language) {

@@ -20,6 +20,9 @@ public:
     wxLocale m_locale;
     TallywickFrame* m_frame = nullptr;
 
+protected:
+    wxAppTraits* CreateTraits() override;
+
 private:
     void InstallLanguage(wxLanguage language);
 };

@@ -5,7 +5,10 @@
 #include "FileExtension.h"
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <sys/stat.h>
 #include <tuple>
 #include <unistd.h>
 #include <vector>
@@ -78,6 +81,27 @@ Lines Snapshot(const CountingManager& manager) {
     return out;
 }
 
+// Keeps what is logged while it lives.
+class CapturedLog : public wxLog {
+public:
+    CapturedLog() : m_previous(wxLog::SetActiveTarget(this)) {}
+    ~CapturedLog() override { wxLog::SetActiveTarget(m_previous); }
+    // How many messages hold the text.
+    long Count(const wxString& text) const {
+        return std::count_if(m_messages.begin(), m_messages.end(),
+                             [&](const wxString& message) { return message.Contains(text); });
+    }
+
+protected:
+    void DoLogTextAtLevel(wxLogLevel, const wxString& message) override {
+        m_messages.push_back(message);
+    }
+
+private:
+    wxLog* m_previous;
+    std::vector<wxString> m_messages;
+};
+
 class RulesFileTest : public ::testing::Test {
 protected:
     // Writes the rules file and lets a new manager load it.
@@ -102,20 +126,25 @@ protected:
     std::unique_ptr<CountingManager> mgr;
 };
 
-// A second save must replace the rule elements, not repeat them. Once the window has saved,
-// the end of the manager writes nothing more.
-TEST_F(RulesFileTest, RepeatedSaveWritesTheSameFile) {
-    Load(InFile(InRule("C", "C-style languages", "//", "/*", "*/",
-                       InExt(".c", "C source file", "C") + InExt(".h", "C header file", "C"))));
-    const std::string expected =
-        OutFile(OutRule("C", "C-style languages", "//", "/*", "*/",
-                        OutExt(".h", "C header file", "C") + OutExt(".c", "C source file", "C")));
-    for (int save = 0; save < 2; ++save) {
+// Rules are written only when they changed since they were read or last written, and a
+// second save replaces the rule elements, not repeats them. Once the window has saved, the
+// end of the manager writes nothing more.
+TEST_F(RulesFileTest, OnlyChangedRulesAreWrittenEachSaveReplacingThem) {
+    const std::string text = InFile(InRule("C", "C-style languages", "//", "/*", "*/",
+                                           InExt(".c", "C source", "C") + InExt(".h", "", "C")));
+    Load(text);
+    EXPECT_TRUE(mgr->SaveRules());
+    EXPECT_EQ(ReadFile(dir / kRulesFile), text);
+    for (const char* desc : {"C and C++", "C and C++", "C-style languages"}) {
+        mgr->m_ruleMap["C"]->m_strDesc = desc;
         EXPECT_TRUE(mgr->SaveRules());
-        EXPECT_EQ(ReadFile(dir / kRulesFile), expected);
+        EXPECT_EQ(ReadFile(dir / kRulesFile),
+                  OutFile(OutRule("C", desc, "//", "/*", "*/",
+                                  OutExt(".h", "", "C") + OutExt(".c", "C source", "C"))));
     }
+    const std::string last = ReadFile(dir / kRulesFile);
     mgr->m_ruleMap["C"]->m_strDesc = "not saved";
-    EXPECT_EQ(End(), expected);
+    EXPECT_EQ(End(), last);
 }
 
 TEST_F(RulesFileTest, LoadingQuirks) {
@@ -196,7 +225,9 @@ TEST_F(RulesFileTest, WrittenFile) {
          OutFile(OutRule("Xml", "markup", "", "&lt;!--", "--&gt;"))},
     };
     for (const auto& [name, in, out] : cases) {
-        Load(in);
+        // A change that the file cannot show (an extension of no rule), so that the end
+        // writes it.
+        Load(in).m_extMap[".new"] = std::make_unique<FileExtension>(".new", "none", "", false);
         EXPECT_EQ(End(), out) << name;
     }
 }
@@ -210,18 +241,66 @@ TEST_F(RulesFileTest, AmpersandTextRoundTripsUnchanged) {
     EXPECT_EQ(Snapshot(Start()), (Lines{"rule|C|C|R&amp;D|//||", "ext|.c|.c|C|&amp;&&lt;"}));
 }
 
-// The declared encoding stays, and what it cannot hold is written as references.
-TEST_F(RulesFileTest, DeclaredEncodingSurvivesTheSave) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"US-ASCII", "caf&#233;"}, {"ISO-8859-1", "caf&#233; and &#x4E2D;&#x6587;"}};
-    for (const auto& [encoding, desc] : cases) {
-        SCOPED_TRACE(encoding);
+// A file is read in the encoding it declares and written back in it, each character as
+// itself where the encoding holds it and as a reference where not. One that cannot be
+// converted is told once and left alone.
+TEST_F(RulesFileTest, EveryEncodingTheConvertersKnowIsReadAndWrittenBack) {
+    // The encoding, a description as the file holds it, and as text (none: not readable).
+    const std::tuple<std::string, std::string, const char*> cases[] = {
+        {"US-ASCII", "caf&#233;", "caf\xC3\xA9"},
+        {"ISO-8859-1", "caf\xE9 &#20013;", "caf\xC3\xA9 \xE4\xB8\xAD"},
+        {"Shift_JIS", "\x93\xFA\x96\x7B\x8C\xEA &#233;",
+         "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E \xC3\xA9"},
+        {"EUC-JP", "\xC6\xFC\xCB\xDC\xB8\xEC", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E"},
+        {"GBK", "\xD6\xD0\xCE\xC4", "\xE4\xB8\xAD\xE6\x96\x87"},
+        {"GB18030", "\x81\x30\x81\x30 \xD6\xD0", "\xC2\x80 \xE4\xB8\xAD"},
+        {"Big5", "\xA4\xA4\xA4\xE5", "\xE4\xB8\xAD\xE6\x96\x87"},
+        {"x-no-such-encoding", "text", nullptr},
+        {"Shift_JIS", "\x93", nullptr}, // a first byte without its second
+    };
+    for (const auto& [encoding, held, text] : cases) {
+        SCOPED_TRACE(encoding + ": " + held);
         const std::string decl = "<?xml version=\"1.0\" encoding=\"" + encoding + "\"?>\n";
-        const Lines loaded =
-            Snapshot(Load(decl + "<rules>" + InRule("C", desc, "//", "", "") + "</rules>\n"));
-        ASSERT_EQ(loaded.size(), 1u);
-        EXPECT_EQ(End().substr(0, decl.size()), decl);
-        EXPECT_EQ(Snapshot(Start()), loaded);
+        const std::string file = decl + "<rules>" + InRule("C", held, "//", "", "") + "</rules>\n";
+        CapturedLog log;
+        Load(file);
+        if (!text) {
+            EXPECT_TRUE(mgr->m_ruleMap.empty());
+            EXPECT_EQ(log.Count(encoding), 1);
+            EXPECT_EQ(End(), file);
+            continue;
+        }
+        ASSERT_EQ(mgr->m_ruleMap.count("C"), 1u);
+        EXPECT_EQ(U8(mgr->m_ruleMap["C"]->m_strDesc), text);
+        mgr->m_ruleMap["C"]->m_strSingleLineComment = "#";
+        EXPECT_EQ(End(), decl + "<rules>\n" + OutRule("C", held, "#", "", "") + "</rules>\n");
+        EXPECT_EQ(U8(Start().m_ruleMap["C"]->m_strDesc), text);
+    }
+}
+
+// What is no regular file is not opened (a FIFO would block the start for ever, a device
+// never end): it is told as a missing file is, and left as it is.
+TEST_F(RulesFileTest, OnlyARegularFileIsRead) {
+    namespace fs = std::filesystem;
+    const std::string path = U8(dir / kRulesFile);
+    const std::function<void()> makers[] = {
+        [] {},
+        [&] { ASSERT_EQ(mkfifo(path.c_str(), 0644), 0); },
+        [&] { fs::create_symlink("/dev/zero", path); },
+        [&] { fs::create_directory(path); },
+    };
+    for (const auto& make : makers) {
+        fs::remove_all(U8(dir / "conf"));
+        dir.MakeDir("conf");
+        make();
+        const fs::file_type type = fs::symlink_status(path).type();
+        SCOPED_TRACE(static_cast<int>(type));
+        CapturedLog log;
+        Start();
+        EXPECT_TRUE(mgr->m_ruleMap.empty());
+        EXPECT_EQ(log.Count("The rules file could not be read: " + path), 1);
+        mgr.reset();
+        EXPECT_EQ(fs::symlink_status(path).type(), type);
     }
 }
 
@@ -256,14 +335,18 @@ TEST_F(RulesFileTest, BadInputLoadsNothingAndIsLeftAlone) {
     }
 }
 
-// A save that cannot replace the file (its folder gone, the file or the folder read-only)
-// fails and keeps the old one, with no temporary file; the end of the manager does not try
-// again.
+// Unchanged rules need no write, so a read-only file is no failure then. A save of changes
+// that cannot replace the file (its folder gone, the file or the folder read-only) fails and
+// keeps the old one, with no temporary file; the end of the manager does not try again.
 TEST_F(RulesFileTest, FailedSaveKeepsTheOldFile) {
     namespace fs = std::filesystem;
     const std::string text = InFile(InRule("C", "c", "//", "/*", "*/"));
     const std::string conf = U8(dir / "conf"), file = U8(dir / kRulesFile);
-    Load(text).m_ruleMap["C"]->m_strDesc = "changed";
+    Load(text);
+    fs::permissions(file, fs::perms(0444));
+    EXPECT_TRUE(mgr->SaveRules()); // nothing changed, nothing to write
+    fs::permissions(file, fs::perms(0644));
+    mgr->m_ruleMap["C"]->m_strDesc = "changed";
     fs::rename(conf, U8(dir / "moved"));
     EXPECT_FALSE(mgr->SaveRules());
     EXPECT_FALSE(wxDirExists(dir / "conf"));

@@ -1,9 +1,13 @@
 // Start-up and exit: the interface language, the stored settings and missing data.
+#include "CounterRule.h"
 #include "CountingManager.h"
+#include "FileNames.h"
 #include "TallywickFrame.h"
 #include "UiTestSupport.h"
 #include "chooselang.h"
 
+#include <fstream>
+#include <iterator>
 #include <sys/stat.h>
 #include <wx/aui/auibar.h>
 #include <wx/aui/framemanager.h>
@@ -182,8 +186,10 @@ TEST(StartupTest, TheDirectoryListIsSavedWholeAndLoadedUnchecked) {
     frame->m_pSourceDirList->Append("/kept");
     uitest::CloseProgram(frame);
 
-    // A count edited far beyond the stored keys ends with the keys, not after 2^62 reads.
-    Store()->Write("/m_nDirectoryNum", 4611686018427387904L);
+    // A count edited far beyond the stored keys ends with the keys, not after 2^63 reads,
+    // also when a key is no number.
+    Store()->Write("/m_nDirectoryNum", 9223372036854775807L);
+    Store()->Write("/Directory/junk", 1);
     frame = uitest::StartProgram();
     EXPECT_EQ(frame->m_pSourceDirList->GetCount(), 1u);
     uitest::CloseProgram(frame);
@@ -211,12 +217,17 @@ TEST(StartupTest, ACloseDuringADialogIsCarriedOutAfterIt) {
     EXPECT_TRUE(uitest::WaitFor([] { return wxTopLevelWindows.empty(); }));
 }
 
+// Rules are written at exit only when they changed: a read-only rules file then fails, and
+// that is told; unchanged, it is left alone in silence.
 TEST(StartupTest, AFailedRulesSaveAtExitIsToldAndAMissingRulesFileIsNot) {
     Store()->Write("ui_language", "en");
     const wxString rules = uitest::WorkDir() + "/conf/conf.xml";
+    chmod(rules.utf8_str(), 0444);
     TallywickFrame* frame = uitest::StartProgram();
     ASSERT_FALSE(frame->m_pCountingManager->m_ruleMap.empty());
-    chmod(rules.utf8_str(), 0444);
+    uitest::CloseProgram(frame); // any message would fail the test
+    frame = uitest::StartProgram();
+    frame->m_pCountingManager->m_ruleMap.begin()->second->m_strDesc += " (edited)";
     wxTEST_DIALOG(uitest::CloseProgram(frame),
                   uitest::ExpectMessage("The rules file could not be written: " + rules, wxID_OK,
                                         wxOK | wxCENTRE | wxICON_ERROR));
@@ -238,5 +249,24 @@ TEST(StartupTest, AMalformedRulesFileIsNamedInTheError) {
                                                          ": XML parsing error"))
         << uitest::LoggedMessages().Last();
     uitest::CloseProgram(frame);
+}
+
+// One byte that is not UTF-8 in the store spoils no other entry; it stays as it is, as in a
+// folder name, so that folder is found again.
+TEST(StartupTest, EveryUtf8EntryOfTheStoreReadsAsWritten) {
+    const std::string dirs[] = {"/tmp/\xE6\x97\xA5\xE6\x9C\xAC", "/tmp/caf\xE9",
+                                "/tmp/\xC3\xA9t\xC3\xA9"};
+    const wxString store = wxGetHomeDir() + "/.Tallywick";
+    std::ofstream(store.fn_str()) << "ui_language=en\nm_nDirectoryNum=3\n[Directory]\n0=" << dirs[0]
+                                  << "\n1=" << dirs[1] << "\n2=" << dirs[2] << "\n";
+    TallywickFrame* frame = uitest::StartProgram();
+    ASSERT_EQ(frame->m_pSourceDirList->GetCount(), 3u);
+    for (unsigned i = 0; i < 3; ++i)
+        EXPECT_EQ(ToFileSystemPath(frame->m_pSourceDirList->GetString(i)), dirs[i]);
+    uitest::CloseProgram(frame);
+    std::ifstream saved(store.fn_str());
+    const std::string bytes{std::istreambuf_iterator<char>(saved), {}};
+    for (const std::string& dir : dirs)
+        EXPECT_NE(bytes.find(dir), std::string::npos) << dir;
 }
 } // namespace
