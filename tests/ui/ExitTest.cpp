@@ -11,61 +11,12 @@
 #include <wx/ffile.h>
 #include <wx/filename.h>
 #include <wx/frame.h>
-#include <wx/modalhook.h>
 #include <wx/process.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
 
 namespace {
-// Counts the dialogs shown, and how many are open, without answering them.
-class DialogCounter : public wxModalDialogHook {
-public:
-    DialogCounter() { Register(); }
-    ~DialogCounter() override { Unregister(); }
-    int shown = 0, open = 0;
-
-protected:
-    int Enter(wxDialog*) override {
-        ++shown;
-        ++open;
-        return wxID_NONE;
-    }
-    void Exit(wxDialog*) override { --open; }
-};
-
-// A stop from the session while the rules' error box is up: the close already under way ends
-// the program after one box, and the settings are still saved.
-TEST(ExitTest, ACloseRequestDuringTheClosingBoxIsIgnored) {
-    wxConfigBase::Get()->Write("ui_language", "en");
-    TallywickFrame* frame = uitest::StartProgram();
-    ASSERT_NE(frame, nullptr);
-    frame->m_pCountingManager->m_ruleMap.begin()->second->m_strDesc += " (edited)"; // to save
-    chmod((uitest::WorkDir() + "/conf/conf.xml").utf8_str(), 0444);
-    frame->Move(123, 45);
-
-    uitest::RealDialogs real;
-    DialogCounter boxes;
-    bool askedAgain = false;
-    wxTimer user;
-    user.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-        if (!boxes.open)
-            return;
-        if (!askedAgain) {
-            askedAgain = true;
-            frame->Close(); // as the signal handler does
-        }
-        wxUIActionSimulator().Char(WXK_RETURN);
-    });
-    user.Start(200);
-    frame->Close();
-    EXPECT_TRUE(uitest::WaitFor([] { return wxTopLevelWindows.empty(); }, 10000));
-    user.Stop();
-    EXPECT_TRUE(askedAgain);
-    EXPECT_EQ(boxes.shown, 1);
-    EXPECT_EQ(wxConfigBase::Get()->ReadLong("/x", 0), 123);
-}
-
 // The ids of the windows on the display whose title is title, mapped or not.
 wxArrayString Windows(const wxString& title) {
     wxArrayString lines, ids;
@@ -103,6 +54,43 @@ void ClickButton(const wxString& id) {
     wxUIActionSimulator user;
     user.MouseMove(x + width / 2, y + height - 16);
     user.MouseClick();
+}
+
+// Answers every message box that is up by its button; boxes gathers the ids of those seen,
+// and the first one is pictured.
+void AnswerBoxes(wxArrayString& boxes, const wxString& picture) {
+    for (const wxString& id : Windows("Confirm")) {
+        if (boxes.Index(id) == wxNOT_FOUND && boxes.Add(id) == 0)
+            uitest::SaveScreenshot(picture);
+        ClickButton(id);
+    }
+}
+
+// A stop from the session while the rules' error box is up: the close already under way ends
+// the program after one box, and the settings are still saved.
+TEST(ExitTest, ACloseRequestDuringTheClosingBoxIsIgnored) {
+    wxConfigBase::Get()->Write("ui_language", "en");
+    TallywickFrame* frame = uitest::StartProgram();
+    ASSERT_NE(frame, nullptr);
+    frame->m_pCountingManager->m_ruleMap.begin()->second->m_strDesc += " (edited)"; // to save
+    chmod((uitest::WorkDir() + "/conf/conf.xml").utf8_str(), 0444);
+    frame->Move(123, 45);
+
+    uitest::RealDialogs real;
+    wxArrayString boxes;
+    wxTimer user;
+    user.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        if (boxes.empty() && !Windows("Confirm").empty())
+            frame->Close(); // as the signal handler does, once
+        AnswerBoxes(boxes, "exit-rules-not-written");
+        user.StartOnce(200);
+    });
+    user.StartOnce(200);
+    frame->Close();
+    EXPECT_TRUE(uitest::WaitFor([] { return wxTopLevelWindows.empty(); }, 10000));
+    user.Stop();
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(wxConfigBase::Get()->ReadLong("/x", 0), 123);
 }
 
 // The program itself, so that its whole ending runs, with a HOME of its own and no room to
@@ -156,11 +144,7 @@ TEST(ExitTest, SettingsThatCannotBeWrittenAreToldOnceAndTheProgramEnds) {
     wxArrayString boxes;
     uitest::WaitFor(
         [&] {
-            for (const wxString& id : Windows("Confirm")) {
-                if (boxes.Index(id) == wxNOT_FOUND && boxes.Add(id) == 0)
-                    uitest::SaveScreenshot("exit-settings-not-saved");
-                ClickButton(id);
-            }
+            AnswerBoxes(boxes, "exit-settings-not-saved");
             return program.m_ended;
         },
         30000);
