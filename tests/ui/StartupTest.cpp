@@ -188,7 +188,7 @@ TEST(StartupTest, ACloseDuringADialogIsCarriedOutAfterIt) {
         uitest::Idle();
         stillThere = !wxTopLevelWindows.empty() && frame->IsShown();
         for (wxWindow* window : wxTopLevelWindows)
-            if (auto* dialog = wxDynamicCast(window, wxDialog); dialog && dialog->IsModal())
+            if (auto* dialog = dynamic_cast<wxDialog*>(window); dialog && dialog->IsModal())
                 dialog->EndModal(wxID_OK);
     });
     timer.StartOnce(300);
