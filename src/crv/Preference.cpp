@@ -1,7 +1,9 @@
 // Loading and saving the settings.
 #include "Preference.h"
 
+#include <algorithm>
 #include <map>
+#include <optional>
 #include <wx/config.h>
 #include <wx/display.h>
 #include <wx/toplevel.h>
@@ -11,6 +13,38 @@ Preference* Preference::s_pInstance = nullptr;
 namespace {
 const long DEFAULT_X = 40, DEFAULT_Y = 16, DEFAULT_W = 940, DEFAULT_H = 616;
 const wxString DIRECTORY_GROUP = "Directory";
+
+// Where a frame stored at (x, y) with a client area of w x h opens: on the display that shows
+// most of it, moved and shrunk into that display's work area. The result holds the frame's
+// position and client size; none when no display shows any of it. border: what the frame
+// adds around its client area.
+std::optional<wxRect> FitOnDisplay(long x, long y, long w, long h, const wxSize& border) {
+    // Stored values may be anything: bounded far beyond any screen, the sums cannot overflow.
+    const auto bounded = [](long value) { return std::clamp(value, -(1L << 40), 1L << 40); };
+    const long left = bounded(x), top = bounded(y);
+    const long right = left + bounded(w) + border.x, bottom = top + bounded(h) + border.y;
+    long most = 0;
+    int best = wxNOT_FOUND;
+    for (unsigned i = 0; i < wxDisplay::GetCount(); ++i) {
+        const wxRect screen = wxDisplay(i).GetGeometry();
+        const long width =
+            std::min<long>(right, screen.x + screen.width) - std::max<long>(left, screen.x);
+        const long height =
+            std::min<long>(bottom, screen.y + screen.height) - std::max<long>(top, screen.y);
+        if (width > 0 && height > 0 && width * height > most) {
+            most = width * height;
+            best = static_cast<int>(i);
+        }
+    }
+    if (best == wxNOT_FOUND)
+        return std::nullopt;
+    const wxRect area = wxDisplay(static_cast<unsigned>(best)).GetClientArea();
+    const long width = std::min<long>(right - left, area.width);
+    const long height = std::min<long>(bottom - top, area.height);
+    return wxRect(static_cast<int>(std::clamp<long>(left, area.x, area.x + area.width - width)),
+                  static_cast<int>(std::clamp<long>(top, area.y, area.y + area.height - height)),
+                  static_cast<int>(width) - border.x, static_cast<int>(height) - border.y);
+}
 } // namespace
 
 Preference::~Preference() {
@@ -72,18 +106,18 @@ void Preference::LoadFramePos() {
         y = m_pConfig->ReadLong("y", DEFAULT_Y);
         w = m_pConfig->ReadLong("w", DEFAULT_W);
         h = m_pConfig->ReadLong("h", DEFAULT_H);
-        // A window stored on a monitor that is gone, or with no size, would open out of reach.
-        const bool visible =
-            w > 0 && h > 0 && wxDisplay::GetFromPoint(wxPoint(x, y)) != wxNOT_FOUND;
-        if (!visible) {
-            x = DEFAULT_X;
-            y = DEFAULT_Y;
-            w = DEFAULT_W;
-            h = DEFAULT_H;
-        }
     }
-    m_pFrame->Move(x, y);
-    m_pFrame->SetClientSize(w, h);
+    // A window stored on a monitor that is gone, with no size, or larger than the screen
+    // would open out of reach.
+    const wxSize border = m_pFrame->GetSize() - m_pFrame->GetClientSize();
+    std::optional<wxRect> placed;
+    if (w > 0 && h > 0)
+        placed = FitOnDisplay(x, y, w, h, border);
+    if (!placed)
+        placed = FitOnDisplay(DEFAULT_X, DEFAULT_Y, DEFAULT_W, DEFAULT_H, border);
+    const wxRect frame = placed.value_or(wxRect(DEFAULT_X, DEFAULT_Y, DEFAULT_W, DEFAULT_H));
+    m_pFrame->Move(frame.GetPosition());
+    m_pFrame->SetClientSize(frame.GetSize());
 }
 
 void Preference::Save() {

@@ -41,7 +41,7 @@ wxLanguage ChooseUILanguage() {
                                 _("Language selection"), labels);
     dialog.SetSelection(0);
     for (wxWindow* child : dialog.GetChildren()) {
-        if (auto* list = wxDynamicCast(child, wxListBox)) {
+        if (auto* list = dynamic_cast<wxListBox*>(child)) {
             const int rows = static_cast<int>(labels.size()) + 1;
             list->SetMinSize(wxSize(list->GetBestSize().x, list->GetCharHeight() * rows * 3 / 2));
             dialog.Fit();

@@ -41,6 +41,11 @@ void TallywickFrame::CloseIfPending() {
 }
 
 void TallywickFrame::OnClose(wxCloseEvent& event) {
+    if (m_bClosing) {
+        if (event.CanVeto())
+            event.Veto();
+        return;
+    }
     if (IsInNestedLoop()) {
         // A run, a dialog or a menu is on the stack and would be destroyed under its feet:
         // stop the run, and close once they have returned.
@@ -51,6 +56,7 @@ void TallywickFrame::OnClose(wxCloseEvent& event) {
             event.Veto();
         return;
     }
+    m_bClosing = true;
     // The rules are written here, once, so that a failed save can still be told.
     if (!m_pCountingManager->SaveRules())
         ShowConfirm(wxString::Format(_("The rules file could not be written: %s"),

@@ -1,13 +1,16 @@
 // Start-up of the program.
 #include "TallywickApp.h"
 
+#include "ConfirmBox.h"
 #include "ExecutablePath.h"
 #include "TallywickFrame.h"
 #include "TallywickTraits.h"
 #include "chooselang.h"
 
 #include <csignal>
+#include <memory>
 #include <wx/config.h>
+#include <wx/fileconf.h>
 #include <wx/filefn.h>
 #include <wx/icon.h>
 #include <wx/image.h>
@@ -63,6 +66,24 @@ bool TallywickApp::OnInit() {
 
 wxAppTraits* TallywickApp::CreateTraits() {
     return new TallywickTraits;
+}
+
+int TallywickApp::OnExit() {
+    // The toolkit writes the store as it ends, and shows a failure that it logs after this
+    // object is gone, which crashes: write it here, and tell a failure once.
+    std::unique_ptr<wxConfigBase> store(wxConfigBase::Set(nullptr));
+    wxConfigBase::DontCreateOnDemand();
+    bool saved = true;
+    if (store) {
+        wxLogNull quiet;
+        saved = store->Flush();
+        store.reset(); // a store not yet written tries again as it goes: quietly too
+    }
+    if (!saved)
+        ShowConfirm(wxString::Format(_("The settings could not be saved: %s"),
+                                     wxFileConfig::GetLocalFileName(GetAppName())),
+                    wxOK | wxCENTRE | wxICON_ERROR);
+    return wxApp::OnExit();
 }
 
 void TallywickApp::InstallLanguage(wxLanguage language) {

@@ -11,6 +11,7 @@ class TallywickApp : public wxApp {
 public:
     virtual ~TallywickApp() = default;
     bool OnInit() override;
+    int OnExit() override;
 
     static const wxString VENDOR_NAME;
     static const wxString APP_NAME;

@@ -191,6 +191,9 @@ public:
     // the manager or the frame, and a close request is carried out when the run returns.
     bool m_bCounting = false;
     bool m_bCloseAfterRun = false;
+    // Set once a close has begun: requests that arrive meanwhile (a signal during its message
+    // box) must not start another on a frame that is about to go.
+    bool m_bClosing = false;
     // Dialogs and popup menus run loops of their own; the frame must outlive them too.
     ModalTracker m_modalTracker;
     int m_nOpenPopups = 0;

@@ -17,6 +17,7 @@
 #include <wx/config.h>
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
+#include <wx/display.h>
 #include <wx/filename.h>
 #include <wx/timer.h>
 
@@ -142,12 +143,34 @@ TEST(StartupTest, UsableGeometryAndTheFilterPanesComeFromTheStoreAndAreSavedAtEx
     EXPECT_EQ(Store()->ReadLong("h", 0), 600);
     EXPECT_EQ(Store()->ReadLong("m_nShowFilterModifiedDate", 0), 2);
 
-    // Off every display, or not to be preserved: the defaults.
-    Store()->Write("x", 30000);
-    Store()->Write("y", 30000);
-    frame = uitest::StartProgram();
-    EXPECT_EQ(frame->GetPosition(), wxPoint(40, 16));
-    uitest::CloseProgram(frame);
+    // Off every display: the defaults. Partly off, or larger than the screen: moved and shrunk
+    // into its work area (a size of -1 fills it), and saved so.
+    const wxRect area = wxDisplay(0u).GetClientArea();
+    const struct {
+        long x, y, w, h;
+        wxPoint position;
+        wxSize client;
+    } stored[] = {
+        {30000, 30000, 800, 500, {40, 16}, {940, 616}},
+        {-100, 100, 800, 500, {0, 100}, {800, 500}},
+        {40, 16, 2147483647, 2147483647, area.GetPosition(), {-1, -1}},
+        {-1000000000, -1000000000, 2147483647, 2147483647, area.GetPosition(), {-1, -1}},
+    };
+    for (const auto& geometry : stored) {
+        Store()->Write("x", geometry.x);
+        Store()->Write("y", geometry.y);
+        Store()->Write("w", geometry.w);
+        Store()->Write("h", geometry.h);
+        frame = uitest::StartProgram();
+        EXPECT_TRUE(area.Contains(frame->GetRect())) << geometry.x;
+        EXPECT_EQ(frame->GetPosition(), geometry.position) << geometry.x;
+        if (geometry.client.x < 0)
+            EXPECT_EQ(frame->GetSize(), area.GetSize());
+        else
+            EXPECT_EQ(frame->GetClientSize(), geometry.client) << geometry.x;
+        uitest::CloseProgram(frame);
+        EXPECT_LE(Store()->ReadLong("w", 0), area.width);
+    }
     Store()->Write("m_nPreserveFrameSizePos", 0);
     Store()->Write("x", 300);
     frame = uitest::StartProgram();
@@ -208,7 +231,7 @@ TEST(StartupTest, ACloseDuringADialogIsCarriedOutAfterIt) {
         uitest::Idle();
         stillThere = !wxTopLevelWindows.empty() && frame->IsShown();
         for (wxWindow* window : wxTopLevelWindows)
-            if (auto* dialog = wxDynamicCast(window, wxDialog); dialog && dialog->IsModal())
+            if (auto* dialog = dynamic_cast<wxDialog*>(window); dialog && dialog->IsModal())
                 dialog->EndModal(wxID_OK);
     });
     timer.StartOnce(300);

@@ -56,8 +56,8 @@ void CloseProgram(TallywickFrame* frame) {
     wxConfigBase::Get()->Flush();
 }
 
-bool WaitFor(const std::function<bool()>& done) {
-    for (int i = 0; i < 40; ++i) {
+bool WaitFor(const std::function<bool()>& done, int milliseconds) {
+    for (int i = 0; i < milliseconds / 50; ++i) {
         wxTheApp->ProcessPendingEvents();
         wxTheApp->ProcessIdle();
         wxYield();

@@ -1,0 +1,158 @@
+// Ending the program: close requests that arrive while it closes, and stores that cannot be
+// written.
+#include "CounterRule.h"
+#include "CountingManager.h"
+#include "TallywickFrame.h"
+#include "UiTestSupport.h"
+
+#include <map>
+#include <sys/stat.h>
+#include <wx/config.h>
+#include <wx/ffile.h>
+#include <wx/filename.h>
+#include <wx/frame.h>
+#include <wx/process.h>
+#include <wx/timer.h>
+#include <wx/uiaction.h>
+#include <wx/utils.h>
+
+namespace {
+// The ids of the windows on the display whose title is title, mapped or not.
+wxArrayString Windows(const wxString& title) {
+    wxArrayString lines, ids;
+    wxExecute("xwininfo -root -children", lines, wxEXEC_SYNC | wxEXEC_NODISABLE);
+    for (const wxString& line : lines)
+        if (line.Contains(" \"" + title + "\": "))
+            ids.Add(line.Strip(wxString::both).BeforeFirst(' '));
+    return ids;
+}
+
+// What xwininfo tells of a window ("Map State", "Width", ...); empty once it is gone.
+std::map<wxString, wxString> WindowInfo(const wxString& id) {
+    wxArrayString lines;
+    std::map<wxString, wxString> info;
+    wxExecute("xwininfo -id " + id, lines, wxEXEC_SYNC | wxEXEC_NODISABLE);
+    for (const wxString& line : lines)
+        if (line.Contains(": "))
+            info[line.BeforeFirst(':').Strip(wxString::both)] =
+                line.AfterFirst(':').Strip(wxString::both);
+    return info;
+}
+
+bool Viewable(const wxString& title) {
+    const wxArrayString ids = Windows(title);
+    return !ids.empty() && WindowInfo(ids[0])["Map State"] == "IsViewable";
+}
+
+// Clicks the button at the foot of a message box, as a user does.
+void ClickButton(const wxString& id) {
+    std::map<wxString, wxString> info = WindowInfo(id);
+    long x = 0, y = 0, width = 0, height = 0;
+    if (!info["Absolute upper-left X"].ToLong(&x) || !info["Absolute upper-left Y"].ToLong(&y) ||
+        !info["Width"].ToLong(&width) || !info["Height"].ToLong(&height))
+        return;
+    wxUIActionSimulator user;
+    user.MouseMove(x + width / 2, y + height - 16);
+    user.MouseClick();
+}
+
+// Answers every message box that is up by its button; boxes gathers the ids of those seen,
+// and the first one is pictured.
+void AnswerBoxes(wxArrayString& boxes, const wxString& picture) {
+    for (const wxString& id : Windows("Confirm")) {
+        if (boxes.Index(id) == wxNOT_FOUND && boxes.Add(id) == 0)
+            uitest::SaveScreenshot(picture);
+        ClickButton(id);
+    }
+}
+
+// A stop from the session while the rules' error box is up: the close already under way ends
+// the program after one box, and the settings are still saved.
+TEST(ExitTest, ACloseRequestDuringTheClosingBoxIsIgnored) {
+    wxConfigBase::Get()->Write("ui_language", "en");
+    TallywickFrame* frame = uitest::StartProgram();
+    ASSERT_NE(frame, nullptr);
+    frame->m_pCountingManager->m_ruleMap.begin()->second->m_strDesc += " (edited)"; // to save
+    chmod((uitest::WorkDir() + "/conf/conf.xml").utf8_str(), 0444);
+    frame->Move(123, 45);
+
+    uitest::RealDialogs real;
+    wxArrayString boxes;
+    wxTimer user;
+    user.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        if (boxes.empty() && !Windows("Confirm").empty())
+            frame->Close(); // as the signal handler does, once
+        AnswerBoxes(boxes, "exit-rules-not-written");
+        user.StartOnce(200);
+    });
+    user.StartOnce(200);
+    frame->Close();
+    EXPECT_TRUE(uitest::WaitFor([] { return wxTopLevelWindows.empty(); }, 10000));
+    user.Stop();
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(wxConfigBase::Get()->ReadLong("/x", 0), 123);
+}
+
+// The program itself, so that its whole ending runs, with a HOME of its own and no room to
+// write any file.
+class Program : public wxProcess {
+public:
+    explicit Program(const wxString& home) {
+        wxExecuteEnv env;
+        wxGetEnvMap(&env.env);
+        env.env["HOME"] = home;
+        env.env["GSETTINGS_BACKEND"] = "memory"; // dconf would complain of the full disk
+        // A folder whose rules file holds no rules: nothing of the rules is written.
+        env.cwd = uitest::WorkDir() + "/no-rules";
+        wxFileName::Mkdir(env.cwd + "/conf", wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+        wxFFile(env.cwd + "/conf/conf.xml", "w").Write("<?xml version=\"1.0\"?>\n<none/>\n");
+        const char* argv[] = {"sh", "-c", "trap '' XFSZ; ulimit -f 0; exec \"$0\"",
+                              TALLYWICK_RUN_DIR "/tallywick", nullptr};
+        m_pid = wxExecute(argv, wxEXEC_ASYNC, this, &env);
+    }
+    ~Program() override {
+        if (!m_ended) {
+            wxKill(m_pid, wxSIGKILL);
+            uitest::WaitFor([this] { return m_ended; });
+        }
+    }
+    long m_pid = 0;
+    bool m_ended = false;
+    int m_status = 0;
+
+protected:
+    void OnTerminate(int, int status) override {
+        m_ended = true;
+        m_status = status;
+    }
+};
+
+// Ended by the session with a disk that takes nothing more: one box tells it, the program ends
+// normally, and the settings file stays as it was.
+TEST(ExitTest, SettingsThatCannotBeWrittenAreToldOnceAndTheProgramEnds) {
+    const wxString home = uitest::WorkDir() + "/full-home";
+    wxFileName::Mkdir(home);
+    const wxString stored = "ui_language=en\n";
+    wxFFile(home + "/.Tallywick", "w").Write(stored);
+    // The simulated pointer is scaled by a shown window of this process; one out of the way.
+    wxFrame scale(nullptr, wxID_ANY, "", wxPoint(1200, 850), wxSize(40, 40));
+    scale.Show();
+    Program program(home);
+    ASSERT_GT(program.m_pid, 0);
+    ASSERT_TRUE(uitest::WaitFor([] { return Viewable("Tallywick"); }, 30000));
+    wxKill(program.m_pid, wxSIGTERM);
+    wxArrayString boxes;
+    uitest::WaitFor(
+        [&] {
+            AnswerBoxes(boxes, "exit-settings-not-saved");
+            return program.m_ended;
+        },
+        30000);
+    EXPECT_TRUE(program.m_ended);
+    EXPECT_EQ(program.m_status, 0);
+    EXPECT_EQ(boxes.size(), 1u);
+    wxString content;
+    wxFFile(home + "/.Tallywick").ReadAll(&content);
+    EXPECT_EQ(content, stored);
+}
+} // namespace
