@@ -18,9 +18,9 @@
 #include <wx/tokenzr.h>
 
 namespace {
-// Status field 0 redraws at once on every change, and the file list scrolls with a full
-// layout: progress is shown at most this often.
-const long PROGRESS_INTERVAL_MS = 100;
+// Status field 0 redraws at once on every change, and the file list is laid out and drawn
+// anew: progress is shown this often, so that new rows appear within a tenth of a second.
+const long PROGRESS_INTERVAL_MS = 50;
 const std::size_t UNREADABLE_SHOWN = 10;
 } // namespace
 
@@ -140,6 +140,8 @@ void TallywickFrame::ShowProgress(const wxString& path) {
     if (m_nScrollRow >= 0)
         m_pFileList->EnsureVisible(m_nScrollRow);
     m_nScrollRow = -1;
+    // The list lays its rows out only when the event loop is idle, which a run never is.
+    m_pFileList->Update();
     m_pStatusBar->SetStatusText(path, 0);
     m_progressClock.Start();
 }

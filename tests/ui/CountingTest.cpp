@@ -6,6 +6,8 @@
 #include "TallywickFrame.h"
 #include "UiTestSupport.h"
 
+#include <chrono>
+#include <thread>
 #include <unistd.h>
 #include <wx/aui/auibook.h>
 #include <wx/aui/framemanager.h>
@@ -143,6 +145,37 @@ TEST_F(CountingTest, StopEndsTheRunWithItsPartialResults) {
     EXPECT_EQ(frame->m_pSummaryGrid->GetPropertyValueAsLong("Files"), rows);
     EXPECT_GT(frame->m_pDirFilterList->GetCount(), 0u);
     EXPECT_TRUE(frame->m_pBtnStart->IsEnabled());
+}
+
+TEST_F(CountingTest, RowsAreDrawnAndFollowedWhileCounting) {
+    PrepareLongRun();
+    wxListCtrl* list = frame->m_pFileList;
+    wxWindow* rows = list->GetChildren().front(); // the area below the titles
+    std::size_t slowFile = 0;
+    long top = -1, bottom = -1;
+    wxImage drawn;
+    wxTimer timer;
+    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        const std::size_t counted = frame->m_fileRows.size();
+        if (counted >= 100 && !slowFile) {
+            // A file that takes longer than the progress interval: the next one is shown.
+            slowFile = counted;
+            std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        } else if (slowFile) {
+            top = list->GetTopItem();
+            bottom = top + list->GetCountPerPage();
+            drawn = uitest::Drawn(rows);
+            return;
+        }
+        timer.StartOnce(1);
+    });
+    timer.StartOnce(1);
+    Run();
+    EXPECT_GT(top, 0);
+    EXPECT_GE(bottom, static_cast<long>(slowFile) - 2);
+    // Rows of text on the list's background, not a blank or never painted area.
+    EXPECT_FALSE(uitest::InkBounds(drawn).IsEmpty());
+    EXPECT_GT(uitest::Share(drawn, rows->GetBackgroundColour()), 0.5);
 }
 
 TEST_F(CountingTest, ClosingDuringARunStopsItAndClosesWhenItHasReturned) {
