@@ -51,6 +51,7 @@ void TallywickFrame::OnStartCounting(wxCommandEvent&) {
     if (m_pNotebook->GetSelection() != 0)
         m_pNotebook->SetSelection(0);
     EnableControls();
+    KeepKeyboardFocus(m_pBtnStop);
     m_nSortColumn = 0;
     m_nSortAscending = false;
     m_pFileList->RemoveSortIndicator();
@@ -82,6 +83,7 @@ void TallywickFrame::OnStartCounting(wxCommandEvent&) {
     else if (m_pCountingManager->m_nState == CountingManager::STATE_COMPLETED)
         m_pStatusBar->SetStatusText(_("Completed"), 0);
     EnableControls();
+    KeepKeyboardFocus(m_pBtnStart);
 
     if (m_bCloseAfterRun) {
         CloseIfPending(); // the user closed the window during the run
@@ -113,6 +115,14 @@ void TallywickFrame::EnableControls() {
           static_cast<wxWindow*>(m_pBtnRefreshDate), static_cast<wxWindow*>(m_pFileList),
           static_cast<wxWindow*>(m_pDirList), static_cast<wxWindow*>(m_pTypeList)})
         control->Enable(on);
+}
+
+void TallywickFrame::KeepKeyboardFocus(wxWindow* fallback) {
+    // A control switched off loses the focus, and with the focus nowhere this toolkit gives
+    // Alt with a letter to the menu bar (Alt-T opens Tools) instead of the frame's shortcuts.
+    const wxWindow* focus = FindFocus();
+    if (!focus || !focus->IsEnabled())
+        fallback->SetFocus();
 }
 
 void TallywickFrame::ClearResults() {

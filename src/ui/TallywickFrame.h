@@ -302,6 +302,8 @@ private:
     void CloseIfPending();
 
     void ShowProgress(const wxString& path);
+    // Gives the focus to fallback when no control that is on holds it.
+    void KeepKeyboardFocus(wxWindow* fallback);
     void ShowContextMenu(long listId, Result* record);
     void ReportUnreadablePaths();
 };

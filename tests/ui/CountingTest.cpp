@@ -19,6 +19,7 @@
 #include <wx/propgrid/propgrid.h>
 #include <wx/statusbr.h>
 #include <wx/timer.h>
+#include <wx/uiaction.h>
 
 namespace {
 std::string Lines(int code, int comments = 0, int blanks = 0) {
@@ -176,6 +177,73 @@ TEST_F(CountingTest, RowsAreDrawnAndFollowedWhileCounting) {
     // Rows of text on the list's background, not a blank or never painted area.
     EXPECT_FALSE(uitest::InkBounds(drawn).IsEmpty());
     EXPECT_GT(uitest::Share(drawn, rows->GetBackgroundColour()), 0.5);
+}
+
+TEST_F(CountingTest, ShortcutsWorkDuringARunWhateverHasTheFocus) {
+    PrepareLongRun();
+    frame->Raise();
+    wxAuiTabCtrl* tabs = nullptr;
+    for (wxWindow* child : frame->m_pNotebook->GetChildren())
+        if (!tabs)
+            tabs = dynamic_cast<wxAuiTabCtrl*>(child);
+    ASSERT_NE(tabs, nullptr);
+    const auto centre = [](const wxWindow* window, const wxRect& area) {
+        return window->ClientToScreen(area.GetPosition() + area.GetSize() / 2);
+    };
+    // The first run starts with a click on Start, each other one with Alt-S in the state the
+    // last run left. While it counts the user clicks somewhere, then presses Alt-T or Alt-X.
+    struct Case {
+        const char* clicked;
+        wxPoint click;
+        char key;
+    };
+    const Case cases[] = {
+        {"nothing", wxDefaultPosition, 'T'},
+        {"the file list", centre(frame->m_pFileList, frame->m_pFileList->GetClientRect()), 'T'},
+        {"the Report tab", centre(tabs, tabs->GetPage(3).rect), 'T'},
+        {"nothing", wxDefaultPosition, 'X'},
+    };
+    wxUIActionSimulator user;
+    const Case* current = nullptr;
+    int files = 0;
+    bool acting = false;
+    // The disk is slow, a few milliseconds a file; between files the user acts. Simulated
+    // input waits until the toolkit has handled it, and files are still counted meanwhile.
+    wxTimer slowDisk;
+    slowDisk.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        slowDisk.StartOnce(1);
+        if (wxTopLevelWindows.empty() || !frame->m_bCounting || acting)
+            return;
+        acting = true;
+        if (++files == 5 && current->click != wxDefaultPosition) {
+            user.MouseMove(current->click);
+            user.MouseClick();
+        } else if (files == 15) {
+            user.Char(current->key, wxMOD_ALT);
+        }
+        acting = false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(4));
+    });
+    slowDisk.StartOnce(1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(wxString::Format("Alt-%c after clicking %s", c.key, c.clicked));
+        current = &c;
+        files = 0;
+        if (&c == cases) {
+            user.MouseMove(centre(frame->m_pBtnStart, frame->m_pBtnStart->GetClientRect()));
+            user.MouseClick();
+        } else {
+            user.Char('s', wxMOD_ALT);
+        }
+        if (c.key == 'X') {
+            EXPECT_TRUE(uitest::WaitFor([] { return wxTopLevelWindows.empty(); }));
+            frame = nullptr;
+            break;
+        }
+        ASSERT_TRUE(uitest::WaitFor([&] { return files > 0 && !frame->m_bCounting; }));
+        EXPECT_EQ(Status(0), "Canceled");
+        EXPECT_LT(frame->m_fileRows.size(), 100u);
+    }
 }
 
 TEST_F(CountingTest, ClosingDuringARunStopsItAndClosesWhenItHasReturned) {
