@@ -183,6 +183,7 @@ TallywickFrame::TallywickFrame(wxWindow* parent, wxWindowID)
     InitListColumns();
     CreatePropertyGrids();
     InitPropertyGrids();
+    EnableControls(); // nothing runs yet: Stop is off
     m_pStatusBar->SetStatusText(_("Ready"), 0);
     UpdateFilterStatus();
     ShowIndexPage();

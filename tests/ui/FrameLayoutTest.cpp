@@ -86,6 +86,7 @@ TEST_F(FrameLayoutTest, PanesPagesAndToolbarAreWhereTheUserExpectsThem) {
     EXPECT_EQ(frame->m_pFileList->GetColumnCount(), 16);
     EXPECT_EQ(frame->m_pDirList->GetColumnCount(), 8);
     EXPECT_TRUE(frame->m_pBtnStart->GetBitmapDisabled().IsOk());
+    EXPECT_FALSE(frame->m_pBtnStop->IsEnabled()); // nothing to stop yet
 }
 
 TEST_F(FrameLayoutTest, FullscreenTwiceGivesTheNormalWindowBack) {
