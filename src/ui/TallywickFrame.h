@@ -290,6 +290,8 @@ private:
     void CreatePropertyGrids();
     void BindHandlers();
     void ShowFilterPanes();
+    // Sizes the status bar's fields to their texts.
+    void FitStatusFields();
 
     // Toolkit-specific paths to the drop-down menus and the shortcuts.
     void OnToolDropDown(wxAuiToolBarEvent& event);
