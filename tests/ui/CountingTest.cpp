@@ -6,7 +6,9 @@
 #include "TallywickFrame.h"
 #include "UiTestSupport.h"
 
+#include <algorithm>
 #include <chrono>
+#include <functional>
 #include <thread>
 #include <unistd.h>
 #include <wx/aui/auibook.h>
@@ -291,6 +293,65 @@ TEST_F(CountingTest, HeaderClicksSortAndRefreshLeavesAscending) {
     EXPECT_EQ(Cell(0, 3), "1");
     click(3);
     EXPECT_EQ(Cell(0, 3), "120");
+}
+
+TEST_F(CountingTest, TitlesStayOverTheirColumnsHoweverTheFileListIsScrolledSideways) {
+    uitest::PrepareRun(frame, wxArrayString(1, &root), wxSplit(".c;.h", ';'));
+    Run();
+    frame->Raise();
+    wxListCtrl* list = frame->m_pFileList;
+    wxWindow* titles = list->GetChildren().back();
+    const wxRect area = list->GetScreenRect();
+    const wxPoint row = area.GetPosition() + wxPoint(area.width / 2, titles->GetSize().y + 10);
+    wxUIActionSimulator user;
+    // Touchpads scroll through the same way as the scroll bar and the wheel.
+    const std::pair<const char*, std::function<void()>> scrolls[] = {
+        {"a click at the scroll bar's far end",
+         [&] {
+             // The bar shows once the pointer is near it; until then clicks fall on the rows.
+             const int before = list->GetViewStart().x;
+             user.MouseMove(area.GetBottomRight() - wxPoint(40, 5));
+             uitest::WaitFor([&] {
+                 user.MouseClick();
+                 return list->GetViewStart().x != before;
+             });
+         }},
+        {"the wheel over the rows",
+         [&] {
+             user.MouseMove(row);
+             uitest::WheelSideways(-1);
+         }},
+        {"the Left key",
+         [&] {
+             user.MouseMove(row);
+             user.MouseClick();
+             user.Char(WXK_LEFT);
+         }},
+    };
+    for (const auto& [how, scroll] : scrolls) {
+        const int before = list->GetViewStart().x;
+        scroll();
+        ASSERT_TRUE(uitest::WaitFor([&] { return list->GetViewStart().x != before; })) << how;
+        // The titles as drawn, against the same titles drawn afresh at this place.
+        const wxImage drawn = uitest::Drawn(titles);
+        titles->Refresh();
+        titles->Update();
+        const wxImage afresh = uitest::Drawn(titles);
+        EXPECT_TRUE(std::equal(drawn.GetData(),
+                               drawn.GetData() + drawn.GetWidth() * drawn.GetHeight() * 3,
+                               afresh.GetData()))
+            << "titles out of step after " << how;
+    }
+    // A click on the first title drawn whole sorts by that column.
+    int unit = 0;
+    list->GetScrollPixelsPerUnit(&unit, nullptr);
+    int column = 0;
+    int left = -list->GetViewStart().x * unit;
+    for (; left < 0; ++column)
+        left += list->GetColumnWidth(column);
+    user.MouseMove(titles->ClientToScreen(wxPoint(left + 10, titles->GetSize().y / 2)));
+    user.MouseClick();
+    EXPECT_TRUE(uitest::WaitFor([&] { return frame->m_nSortColumn == column; })) << column;
 }
 
 TEST_F(CountingTest, FiltersHideWhatIsUncheckedAndTheStatusBarSaysWhich) {

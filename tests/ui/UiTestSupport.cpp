@@ -20,6 +20,9 @@
 #include <wx/utils.h>
 #include <wx/window.h>
 
+#include <X11/Xlib.h>
+#include <dlfcn.h>
+
 namespace {
 // Saves the screen, or only the area when it is not empty, as build/screens/<name>.png.
 void Capture(const wxString& name, const wxRect& area) {
@@ -151,6 +154,19 @@ double Share(const wxImage& image, const wxColour& colour) {
             same +=
                 wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y)) == colour;
     return static_cast<double>(same) / (image.GetWidth() * image.GetHeight());
+}
+
+void WheelSideways(int notches) {
+    // The toolkit's simulator knows three buttons; the wheel's sideways notches are buttons 6
+    // and 7, pressed through the test extension that the toolkit has loaded for its own use.
+    using FakeButton = int (*)(Display*, unsigned int, Bool, unsigned long);
+    const auto fake = reinterpret_cast<FakeButton>(dlsym(RTLD_DEFAULT, "XTestFakeButtonEvent"));
+    ASSERT_NE(fake, nullptr) << "the X test extension is not loaded";
+    Display* display = XOpenDisplay(nullptr);
+    for (int i = 0; i < std::abs(notches); ++i)
+        for (Bool press : {True, False})
+            fake(display, notches < 0 ? 6 : 7, press, CurrentTime);
+    XCloseDisplay(display);
 }
 
 ExpectDialog<wxMessageDialog> ExpectMessage(const wxString& text, int answer, long style) {

@@ -35,6 +35,9 @@ wxImage Drawn(wxWindow* window);
 wxRect InkBounds(const wxImage& image);
 // The share of the image's pixels that have this colour, from 0 to 1.
 double Share(const wxImage& image, const wxColour& colour);
+// Turns the mouse wheel sideways by this many notches (to the left when negative) wherever
+// the pointer is, through the X server as a real wheel does.
+void WheelSideways(int notches);
 // Sends the command event a user's click on the control sends (a button, a check box or a
 // list item); value is the new state of a check box or the index of a list item.
 void Command(wxWindow* control, wxEventType type, int value = 0);
