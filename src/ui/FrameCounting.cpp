@@ -147,10 +147,12 @@ void TallywickFrame::OnFileCounted() {
 }
 
 void TallywickFrame::ShowProgress(const wxString& path) {
+    m_pFileList->SetItemCount(static_cast<long>(m_fileRows.size()));
     if (m_nScrollRow >= 0)
         m_pFileList->EnsureVisible(m_nScrollRow);
     m_nScrollRow = -1;
-    // The list lays its rows out only when the event loop is idle, which a run never is.
+    // The list lays its rows out only when the event loop is idle, which a run never is. Laid
+    // out here, it can also redraw itself until the next step, as when the pointer passes.
     m_pFileList->Update();
     m_pStatusBar->SetStatusText(path, 0);
     m_progressClock.Start();
