@@ -18,9 +18,9 @@
 #include <wx/tokenzr.h>
 
 namespace {
-// Status field 0 redraws at once on every change, and the file list scrolls with a full
-// layout: progress is shown at most this often.
-const long PROGRESS_INTERVAL_MS = 100;
+// Status field 0 redraws at once on every change, and the file list is laid out and drawn
+// anew: progress is shown this often, so that new rows appear within a tenth of a second.
+const long PROGRESS_INTERVAL_MS = 50;
 const std::size_t UNREADABLE_SHOWN = 10;
 } // namespace
 
@@ -51,6 +51,7 @@ void TallywickFrame::OnStartCounting(wxCommandEvent&) {
     if (m_pNotebook->GetSelection() != 0)
         m_pNotebook->SetSelection(0);
     EnableControls();
+    KeepKeyboardFocus(m_pBtnStop);
     m_nSortColumn = 0;
     m_nSortAscending = false;
     m_pFileList->RemoveSortIndicator();
@@ -82,6 +83,7 @@ void TallywickFrame::OnStartCounting(wxCommandEvent&) {
     else if (m_pCountingManager->m_nState == CountingManager::STATE_COMPLETED)
         m_pStatusBar->SetStatusText(_("Completed"), 0);
     EnableControls();
+    KeepKeyboardFocus(m_pBtnStart);
 
     if (m_bCloseAfterRun) {
         CloseIfPending(); // the user closed the window during the run
@@ -115,6 +117,14 @@ void TallywickFrame::EnableControls() {
         control->Enable(on);
 }
 
+void TallywickFrame::KeepKeyboardFocus(wxWindow* fallback) {
+    // A control switched off loses the focus, and with the focus nowhere this toolkit gives
+    // Alt with a letter to the menu bar (Alt-T opens Tools) instead of the frame's shortcuts.
+    const wxWindow* focus = FindFocus();
+    if (!focus || !focus->IsEnabled())
+        fallback->SetFocus();
+}
+
 void TallywickFrame::ClearResults() {
     m_fileRows.clear();
     m_pFileList->SetItemCount(0);
@@ -137,9 +147,13 @@ void TallywickFrame::OnFileCounted() {
 }
 
 void TallywickFrame::ShowProgress(const wxString& path) {
+    m_pFileList->SetItemCount(static_cast<long>(m_fileRows.size()));
     if (m_nScrollRow >= 0)
         m_pFileList->EnsureVisible(m_nScrollRow);
     m_nScrollRow = -1;
+    // The list lays its rows out only when the event loop is idle, which a run never is. Laid
+    // out here, it can also redraw itself until the next step, as when the pointer passes.
+    m_pFileList->Update();
     m_pStatusBar->SetStatusText(path, 0);
     m_progressClock.Start();
 }

@@ -55,6 +55,7 @@ void TallywickFrame::UpdateFilterStatus() {
     else if (text.EndsWith("|"))
         text.RemoveLast(2);
     m_pStatusBar->SetStatusText(_("Filtering result by: ") + text, 2);
+    FitStatusFields();
 }
 
 void TallywickFrame::OnRefreshResultClick(wxCommandEvent&) {

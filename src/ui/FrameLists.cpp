@@ -72,9 +72,8 @@ void TallywickFrame::FitListColumns() {
 void TallywickFrame::AddFileResult(FileResult* result) {
     const long row = static_cast<long>(m_fileRows.size());
     m_fileRows.push_back(result);
-    m_pFileList->SetItemCount(row + 1);
-    // Every third row is brought into view; the scrolling itself is done at most every
-    // 100 ms (ShowProgress), as scrolling a growing list costs far more than counting a file.
+    // The list learns of new rows, and brings every third one into view, at the next progress
+    // step (ShowProgress): laying out a growing list costs far more than counting a file.
     if (row % 3 == 0)
         m_nScrollRow = row;
 }

@@ -116,6 +116,7 @@ void TallywickFrame::ShowFrameSize() {
     const wxSize size = GetSize();
     m_pStatusBar->SetStatusText(
         wxString::Format(_("Frame Size: w = %d, h = %d"), size.GetWidth(), size.GetHeight()), 3);
+    FitStatusFields();
 }
 
 void TallywickFrame::OnQuit(wxCommandEvent&) {

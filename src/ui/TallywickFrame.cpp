@@ -8,6 +8,8 @@
 #include "ResultText.h"
 #include "VirtualListCtrl.h"
 
+#include <algorithm>
+#include <array>
 #include <wx/aui/auibar.h>
 #include <wx/aui/auibook.h>
 #include <wx/aui/framemanager.h>
@@ -89,6 +91,9 @@ const long TallywickFrame::ID_MENU_FILTER_EXT = wxNewId();
 const long TallywickFrame::ID_MENU_FILTER_DATE = wxNewId();
 
 namespace {
+// The status fields' usual widths; field 0 takes what the others leave.
+const std::array<int, 4> STATUS_WIDTHS = {-1, 128, 320, 192};
+
 // A bitmap button with its normal picture, or the stock art when that cannot be read; the
 // disabled and focus pictures only where they can be read (an empty path means none), so
 // that the toolkit greys the stock art itself.
@@ -154,18 +159,20 @@ TallywickFrame::TallywickFrame(wxWindow* parent, wxWindowID)
     m_pAuiManager->Update();
 
     CreateMenuBar();
-    m_pStatusBar = new wxStatusBar(this, ID_STATUSBAR1, wxSTB_SIZEGRIP, "ID_STATUSBAR1");
-    // Fields 2 and 3 are widened where a language's texts would not fit them.
-    const int filterWidth = GetTextExtent(_("Filtering result by: ") + _("Directory | ") +
-                                          _("Extension | ") + _("Modified Date"))
-                                .x +
-                            16;
-    const int sizeWidth =
-        GetTextExtent(wxString::Format(_("Frame Size: w = %d, h = %d"), 8888, 8888)).x + 32;
-    const int widths[] = {-1, 128, std::max(320, filterWidth), std::max(192, sizeWidth)};
+    // A path too long for field 0 is shortened in the middle, keeping its start and its name.
+    m_pStatusBar = new wxStatusBar(this, ID_STATUSBAR1, wxSTB_SIZEGRIP | wxSTB_ELLIPSIZE_MIDDLE,
+                                   "ID_STATUSBAR1");
     const int styles[] = {wxSB_NORMAL, wxSB_NORMAL, wxSB_NORMAL, wxSB_NORMAL};
-    m_pStatusBar->SetFieldsCount(4, widths);
+    m_pStatusBar->SetFieldsCount(4, STATUS_WIDTHS.data());
     m_pStatusBar->SetStatusStyles(4, styles);
+    // The bar is as tall as the font's characters, and Chinese and Japanese glyphs reach
+    // further; as the text is centred on the character height, their excess counts twice.
+    const int textHeight =
+        m_pStatusBar
+            ->GetTextExtent(_("Ready") + _("Counting") + _("Filtering result by: ") + _("None") +
+                            _("Frame Size: w = %d, h = %d"))
+            .y;
+    m_pStatusBar->SetMinHeight(2 * textHeight - m_pStatusBar->GetCharHeight() + 2);
     SetStatusBar(m_pStatusBar);
 
     m_pDirDialog = new wxDirDialog(this, _("Select directory"), wxEmptyString, wxDD_DEFAULT_STYLE,
@@ -183,6 +190,7 @@ TallywickFrame::TallywickFrame(wxWindow* parent, wxWindowID)
     InitListColumns();
     CreatePropertyGrids();
     InitPropertyGrids();
+    EnableControls(); // nothing runs yet: Stop is off
     m_pStatusBar->SetStatusText(_("Ready"), 0);
     UpdateFilterStatus();
     ShowIndexPage();
@@ -521,6 +529,27 @@ void TallywickFrame::BindHandlers() {
     Bind(wxEVT_CHAR_HOOK, &TallywickFrame::OnCharHook, this);
     Bind(wxEVT_COMBOBOX, &TallywickFrame::OnSourceTypePicked, this, ID_COMBOBOX1);
     Bind(wxEVT_CLOSE_WINDOW, &TallywickFrame::OnClose, this);
+}
+
+void TallywickFrame::FitStatusFields() {
+    // Fields 2 and 3 grow beyond their usual widths as far as their texts need (3 also holds
+    // the size grip), but not into the room that field 0 needs for the state of a run. The
+    // frame's width is the bar's next one: the bar is laid out after the frame.
+    const int grip = m_pStatusBar->GetClientSize().y;
+    const auto needed = [this](const wxString& text) {
+        return m_pStatusBar->GetTextExtent(text).x + 12;
+    };
+    std::array<int, 4> widths = STATUS_WIDTHS;
+    int spare = GetClientSize().x - grip - widths[1] - widths[2] - widths[3] -
+                std::max({needed(_("Ready")), needed(_("Counting")), needed(_("Completed")),
+                          needed(_("Canceled"))});
+    for (int field : {2, 3}) {
+        const int wanted = needed(m_pStatusBar->GetStatusText(field)) + (field == 3 ? grip : 0);
+        const int grow = std::clamp(wanted - widths[field], 0, std::max(spare, 0));
+        widths[field] += grow;
+        spare -= grow;
+    }
+    m_pStatusBar->SetStatusWidths(4, widths.data());
 }
 
 void TallywickFrame::ShowFilterPanes() {

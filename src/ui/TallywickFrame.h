@@ -297,6 +297,8 @@ private:
     void CreatePropertyGrids();
     void BindHandlers();
     void ShowFilterPanes();
+    // Sizes the status bar's fields to their texts.
+    void FitStatusFields();
 
     // Toolkit-specific paths to the drop-down menus and the shortcuts.
     void OnToolDropDown(wxAuiToolBarEvent& event);
@@ -309,6 +311,8 @@ private:
     void CloseIfPending();
 
     void ShowProgress(const wxString& path);
+    // Gives the focus to fallback when no control that is on holds it.
+    void KeepKeyboardFocus(wxWindow* fallback);
     void ShowContextMenu(long listId, Result* record);
     void ReportUnreadablePaths();
 };

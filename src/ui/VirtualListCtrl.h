@@ -1,5 +1,6 @@
 // A report list whose rows are drawn from the caller's own data: adding a row costs nothing
-// but a count, however many rows the list holds.
+// but a count, however many rows the list holds. Its column titles stay over their columns
+// however it is scrolled sideways, and Left and Right scroll it sideways.
 #pragma once
 
 #include <functional>
@@ -16,5 +17,8 @@ protected:
     wxString OnGetItemText(long row, long column) const override;
 
 private:
+    void OnScroll(wxScrollWinEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
+
     TextOf m_textOf;
 };

@@ -6,6 +6,10 @@
 #include "TallywickFrame.h"
 #include "UiTestSupport.h"
 
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <thread>
 #include <unistd.h>
 #include <wx/aui/auibook.h>
 #include <wx/aui/framemanager.h>
@@ -165,6 +169,108 @@ TEST_F(CountingTest, StopEndsTheRunWithItsPartialResults) {
     EXPECT_TRUE(frame->m_pBtnStart->IsEnabled());
 }
 
+TEST_F(CountingTest, RowsAreDrawnAndFollowedWhileCounting) {
+    PrepareLongRun();
+    wxListCtrl* list = frame->m_pFileList;
+    wxWindow* rows = list->GetChildren().front(); // the area below the titles
+    std::size_t slowFile = 0;
+    long top = -1, bottom = -1;
+    wxImage drawn;
+    wxTimer timer;
+    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        const std::size_t counted = frame->m_fileRows.size();
+        if (counted >= 100 && !slowFile) {
+            // A file that takes longer than the progress interval: the next one is shown.
+            slowFile = counted;
+            std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        } else if (slowFile) {
+            top = list->GetTopItem();
+            bottom = top + list->GetCountPerPage();
+            // Between two steps the list may have to draw itself again, as when the pointer
+            // passes over it.
+            rows->Refresh();
+            rows->Update();
+            drawn = uitest::Drawn(rows);
+            return;
+        }
+        timer.StartOnce(1);
+    });
+    timer.StartOnce(1);
+    Run();
+    EXPECT_GT(top, 0);
+    EXPECT_GE(bottom, static_cast<long>(slowFile) - 2);
+    // Rows of text on the list's background, not a blank or never painted area.
+    EXPECT_FALSE(uitest::InkBounds(drawn).IsEmpty());
+    EXPECT_GT(uitest::Share(drawn, rows->GetBackgroundColour()), 0.5);
+}
+
+TEST_F(CountingTest, ShortcutsWorkDuringARunWhateverHasTheFocus) {
+    PrepareLongRun();
+    frame->Raise();
+    wxAuiTabCtrl* tabs = nullptr;
+    for (wxWindow* child : frame->m_pNotebook->GetChildren())
+        if (!tabs)
+            tabs = dynamic_cast<wxAuiTabCtrl*>(child);
+    ASSERT_NE(tabs, nullptr);
+    const auto centre = [](const wxWindow* window, const wxRect& area) {
+        return window->ClientToScreen(area.GetPosition() + area.GetSize() / 2);
+    };
+    // The first run starts with a click on Start, each other one with Alt-S in the state the
+    // last run left. While it counts the user clicks somewhere, then presses Alt-T or Alt-X.
+    struct Case {
+        const char* clicked;
+        wxPoint click;
+        char key;
+    };
+    const Case cases[] = {
+        {"nothing", wxDefaultPosition, 'T'},
+        {"the file list", centre(frame->m_pFileList, frame->m_pFileList->GetClientRect()), 'T'},
+        {"the Report tab", centre(tabs, tabs->GetPage(3).rect), 'T'},
+        {"nothing", wxDefaultPosition, 'X'},
+    };
+    wxUIActionSimulator user;
+    const Case* current = nullptr;
+    int files = 0;
+    bool acting = false;
+    // The disk is slow, a few milliseconds a file; between files the user acts. Simulated
+    // input waits until the toolkit has handled it, and files are still counted meanwhile.
+    wxTimer slowDisk;
+    slowDisk.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        slowDisk.StartOnce(1);
+        if (wxTopLevelWindows.empty() || !frame->m_bCounting || acting)
+            return;
+        acting = true;
+        if (++files == 5 && current->click != wxDefaultPosition) {
+            user.MouseMove(current->click);
+            user.MouseClick();
+        } else if (files == 15) {
+            user.Char(current->key, wxMOD_ALT);
+        }
+        acting = false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(4));
+    });
+    slowDisk.StartOnce(1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(wxString::Format("Alt-%c after clicking %s", c.key, c.clicked));
+        current = &c;
+        files = 0;
+        if (&c == cases) {
+            user.MouseMove(centre(frame->m_pBtnStart, frame->m_pBtnStart->GetClientRect()));
+            user.MouseClick();
+        } else {
+            user.Char('s', wxMOD_ALT);
+        }
+        if (c.key == 'X') {
+            EXPECT_TRUE(uitest::WaitFor([] { return wxTopLevelWindows.empty(); }));
+            frame = nullptr;
+            break;
+        }
+        ASSERT_TRUE(uitest::WaitFor([&] { return files > 0 && !frame->m_bCounting; }));
+        EXPECT_EQ(Status(0), "Canceled");
+        EXPECT_LT(frame->m_fileRows.size(), 100u);
+    }
+}
+
 TEST_F(CountingTest, ClosingDuringARunStopsItAndClosesWhenItHasReturned) {
     PrepareLongRun();
     wxTimer timer;
@@ -210,6 +316,65 @@ TEST_F(CountingTest, HeaderClicksSortAndRefreshLeavesAscending) {
     EXPECT_EQ(Cell(0, 3), "1");
     click(3);
     EXPECT_EQ(Cell(0, 3), "120");
+}
+
+TEST_F(CountingTest, TitlesStayOverTheirColumnsHoweverTheFileListIsScrolledSideways) {
+    uitest::PrepareRun(frame, wxArrayString(1, &root), wxSplit(".c;.h", ';'));
+    Run();
+    frame->Raise();
+    wxListCtrl* list = frame->m_pFileList;
+    wxWindow* titles = list->GetChildren().back();
+    const wxRect area = list->GetScreenRect();
+    const wxPoint row = area.GetPosition() + wxPoint(area.width / 2, titles->GetSize().y + 10);
+    wxUIActionSimulator user;
+    // Touchpads scroll through the same way as the scroll bar and the wheel.
+    const std::pair<const char*, std::function<void()>> scrolls[] = {
+        {"a click at the scroll bar's far end",
+         [&] {
+             // The bar shows once the pointer is near it; until then clicks fall on the rows.
+             const int before = list->GetViewStart().x;
+             user.MouseMove(area.GetBottomRight() - wxPoint(40, 5));
+             uitest::WaitFor([&] {
+                 user.MouseClick();
+                 return list->GetViewStart().x != before;
+             });
+         }},
+        {"the wheel over the rows",
+         [&] {
+             user.MouseMove(row);
+             uitest::WheelSideways(-1);
+         }},
+        {"the Left key",
+         [&] {
+             user.MouseMove(row);
+             user.MouseClick();
+             user.Char(WXK_LEFT);
+         }},
+    };
+    for (const auto& [how, scroll] : scrolls) {
+        const int before = list->GetViewStart().x;
+        scroll();
+        ASSERT_TRUE(uitest::WaitFor([&] { return list->GetViewStart().x != before; })) << how;
+        // The titles as drawn, against the same titles drawn afresh at this place.
+        const wxImage drawn = uitest::Drawn(titles);
+        titles->Refresh();
+        titles->Update();
+        const wxImage afresh = uitest::Drawn(titles);
+        EXPECT_TRUE(std::equal(drawn.GetData(),
+                               drawn.GetData() + drawn.GetWidth() * drawn.GetHeight() * 3,
+                               afresh.GetData()))
+            << "titles out of step after " << how;
+    }
+    // A click on the first title drawn whole sorts by that column.
+    int unit = 0;
+    list->GetScrollPixelsPerUnit(&unit, nullptr);
+    int column = 0;
+    int left = -list->GetViewStart().x * unit;
+    for (; left < 0; ++column)
+        left += list->GetColumnWidth(column);
+    user.MouseMove(titles->ClientToScreen(wxPoint(left + 10, titles->GetSize().y / 2)));
+    user.MouseClick();
+    EXPECT_TRUE(uitest::WaitFor([&] { return frame->m_nSortColumn == column; })) << column;
 }
 
 TEST_F(CountingTest, FiltersHideWhatIsUncheckedAndTheStatusBarSaysWhich) {

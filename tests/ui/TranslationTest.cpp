@@ -13,6 +13,7 @@
 #include <string>
 #include <wx/checklst.h>
 #include <wx/config.h>
+#include <wx/dcmemory.h>
 #include <wx/filename.h>
 #include <wx/propgrid/propgrid.h>
 #include <wx/statusbr.h>
@@ -25,19 +26,29 @@ struct Language {
     bool withoutSystemLocale;
 };
 
-class TranslationTest : public testing::TestWithParam<Language> {};
+class TranslationTest : public testing::TestWithParam<Language> {
+protected:
+    void SetUp() override {
+        if (GetParam().withoutSystemLocale) {
+            const wxString empty = uitest::WorkDir() + "/no-locales";
+            wxFileName::Mkdir(empty);
+            setenv("LOCPATH", empty.utf8_str(), 1);
+        }
+        wxConfigBase::Get()->Write("ui_language", GetParam().code);
+        frame = uitest::StartProgram();
+        ASSERT_NE(frame, nullptr);
+    }
+    void TearDown() override {
+        if (frame)
+            uitest::CloseProgram(frame);
+    }
+
+    TallywickFrame* frame = nullptr;
+};
 
 TEST_P(TranslationTest, EveryWindowIsTranslated) {
     const wxString language = GetParam().code;
     const bool pictures = !GetParam().withoutSystemLocale;
-    if (!pictures) {
-        const wxString empty = uitest::WorkDir() + "/no-locales";
-        wxFileName::Mkdir(empty);
-        setenv("LOCPATH", empty.utf8_str(), 1);
-    }
-    wxConfigBase::Get()->Write("ui_language", language);
-    TallywickFrame* frame = uitest::StartProgram();
-    ASSERT_NE(frame, nullptr);
     const bool english = language == "en";
     EXPECT_EQ(frame->m_pStatusBar->GetStatusText(0), wxGetTranslation("Ready"));
     EXPECT_EQ(frame->m_pStatusBar->GetStatusText(0) == "Ready", english);
@@ -92,7 +103,43 @@ TEST_P(TranslationTest, EveryWindowIsTranslated) {
         uitest::SaveWindowScreenshot("dialog-about-" + language, &dialog);
     }
     EXPECT_TRUE(uitest::LoggedMessages().empty()) << uitest::LoggedMessages()[0];
-    uitest::CloseProgram(frame);
+}
+
+// The ink of a status text as the bar draws it, against the same text written in the bar's
+// font with room to spare: the same size means that nothing is cut off or shortened.
+TEST_P(TranslationTest, TheStatusBarShowsItsTextsWhole) {
+    wxStatusBar* bar = frame->m_pStatusBar;
+    const auto ink = [bar](int field) {
+        wxRect area;
+        bar->GetFieldRect(field, area);
+        const wxRect drawn = uitest::InkBounds(uitest::Drawn(bar).GetSubImage(area.Deflate(1)));
+        const wxString text = bar->GetStatusText(field);
+        wxBitmap page(bar->GetTextExtent(text) + wxSize(8, 8));
+        wxMemoryDC dc(page);
+        dc.SetBackground(*wxWHITE_BRUSH);
+        dc.Clear();
+        dc.SetFont(bar->GetFont());
+        dc.DrawText(text, 4, 4);
+        dc.SelectObject(wxNullBitmap);
+        return std::make_pair(drawn.GetSize(), uitest::InkBounds(page.ConvertToImage()).GetSize());
+    };
+    // Every field at the usual size; at a width of 800 the state of a run still.
+    const std::pair<int, int> cases[] = {{0, 0}, {0, 2}, {0, 3}, {800, 0}};
+    for (const auto& [width, field] : cases) {
+        if (width) {
+            frame->SetSize(width, -1);
+            ASSERT_TRUE(uitest::WaitFor([&] { return bar->GetSize().x == width; }));
+        }
+        bar->Update();
+        const auto [drawn, written] = ink(field);
+        EXPECT_NEAR(drawn.x, written.x, 1) << "field " << field << " at width " << width;
+        EXPECT_NEAR(drawn.y, written.y, 1) << "field " << field << " at width " << width;
+    }
+    // A path too long for field 0 is shortened in the middle.
+    bar->SetStatusText("/home/user/" + wxString('x', 200) + "/main.c", 0);
+    EXPECT_TRUE(uitest::WaitFor([&] { return bar->GetField(0).IsEllipsized(); }));
+    const auto [drawn, written] = ink(0);
+    EXPECT_LT(drawn.x, written.x);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, TranslationTest,

@@ -13,10 +13,15 @@
 #include <wx/checklst.h>
 #include <wx/combobox.h>
 #include <wx/config.h>
+#include <wx/dcclient.h>
+#include <wx/dcmemory.h>
 #include <wx/file.h>
 #include <wx/filename.h>
 #include <wx/utils.h>
 #include <wx/window.h>
+
+#include <X11/Xlib.h>
+#include <dlfcn.h>
 
 namespace {
 // Saves the screen, or only the area when it is not empty, as build/screens/<name>.png.
@@ -121,6 +126,47 @@ void SaveScreenshot(const wxString& name) {
 
 void SaveWindowScreenshot(const wxString& name, const wxWindow* window) {
     Capture(name, window->GetScreenRect());
+}
+
+wxImage Drawn(wxWindow* window) {
+    const wxSize size = window->GetClientSize();
+    wxBitmap copy(size);
+    wxMemoryDC memory(copy);
+    wxClientDC screen(window);
+    memory.Blit(0, 0, size.x, size.y, &screen, 0, 0);
+    memory.SelectObject(wxNullBitmap);
+    return copy.ConvertToImage();
+}
+
+wxRect InkBounds(const wxImage& image) {
+    wxRect bounds;
+    for (int y = 0; y < image.GetHeight(); ++y)
+        for (int x = 0; x < image.GetWidth(); ++x)
+            if (image.GetRed(x, y) + image.GetGreen(x, y) + image.GetBlue(x, y) < 3 * 128)
+                bounds = bounds.IsEmpty() ? wxRect(x, y, 1, 1) : bounds.Union(wxRect(x, y, 1, 1));
+    return bounds;
+}
+
+double Share(const wxImage& image, const wxColour& colour) {
+    int same = 0;
+    for (int y = 0; y < image.GetHeight(); ++y)
+        for (int x = 0; x < image.GetWidth(); ++x)
+            same +=
+                wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y)) == colour;
+    return static_cast<double>(same) / (image.GetWidth() * image.GetHeight());
+}
+
+void WheelSideways(int notches) {
+    // The toolkit's simulator knows three buttons; the wheel's sideways notches are buttons 6
+    // and 7, pressed through the test extension that the toolkit has loaded for its own use.
+    using FakeButton = int (*)(Display*, unsigned int, Bool, unsigned long);
+    const auto fake = reinterpret_cast<FakeButton>(dlsym(RTLD_DEFAULT, "XTestFakeButtonEvent"));
+    ASSERT_NE(fake, nullptr) << "the X test extension is not loaded";
+    Display* display = XOpenDisplay(nullptr);
+    for (int i = 0; i < std::abs(notches); ++i)
+        for (Bool press : {True, False})
+            fake(display, notches < 0 ? 6 : 7, press, CurrentTime);
+    XCloseDisplay(display);
 }
 
 ExpectDialog<wxMessageDialog> ExpectMessage(const wxString& text, int answer, long style) {

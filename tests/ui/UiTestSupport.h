@@ -8,6 +8,7 @@
 #include <string>
 #include <wx/arrstr.h>
 #include <wx/event.h>
+#include <wx/image.h>
 #include <wx/msgdlg.h>
 #include <wx/string.h>
 #include <wx/testing.h>
@@ -28,6 +29,15 @@ void Idle(int milliseconds = 100);
 void SaveScreenshot(const wxString& name);
 // Saves a picture of the window's area of the screen as build/screens/<name>.png.
 void SaveWindowScreenshot(const wxString& name, const wxWindow* window);
+// What the window's client area shows now, copied from the screen without repainting it.
+wxImage Drawn(wxWindow* window);
+// The smallest rectangle holding every dark pixel (text, lines) of the image; empty if none.
+wxRect InkBounds(const wxImage& image);
+// The share of the image's pixels that have this colour, from 0 to 1.
+double Share(const wxImage& image, const wxColour& colour);
+// Turns the mouse wheel sideways by this many notches (to the left when negative) wherever
+// the pointer is, through the X server as a real wheel does.
+void WheelSideways(int notches);
 // Sends the command event a user's click on the control sends (a button, a check box or a
 // list item); value is the new state of a check box or the index of a list item.
 void Command(wxWindow* control, wxEventType type, int value = 0);
