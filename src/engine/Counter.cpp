@@ -69,7 +69,7 @@ bool Counter::Count(FileResult* result, CountingParam*, AnalysisParam*) {
             result->m_dtModified = when;
     }
     try {
-        CountLines(file.Lines(), total, code, comment, codeComment, blank);
+        CountLines(TextLines(file.Reader()), total, code, comment, codeComment, blank);
     } catch (const std::bad_alloc&) {
         return false; // memory for this one file: the run goes on without its lines
     }

@@ -10,9 +10,8 @@
 #include "CppCounter.h"
 #include "DirectorySearch.h"
 #include "FileExtension.h"
-#include "FileNames.h"
+#include "FileIdentity.h"
 #include "JspCounter.h"
-#include "LongPath.h"
 #include "MessagePump.h"
 #include "PascalCounter.h"
 #include "PhpCounter.h"
@@ -21,10 +20,7 @@
 #include "TxtCounter.h"
 #include "XmlCounter.h"
 
-#include <fcntl.h>
 #include <set>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <unordered_set>
 #include <wx/filefn.h>
 #include <wx/hashmap.h>
@@ -211,19 +207,15 @@ void CountingManager::RemoveDuplicateDirs() {
     // A folder is known by its device and inode, whatever its spelling ("/t" and "/t/.",
     // or a link to it). One that cannot be opened is known by its spelling, where "/a/b/"
     // and "/a/b" are the same.
-    std::set<std::pair<dev_t, ino_t>> seenIds;
+    std::set<FileIdentity> seenIds;
     std::unordered_set<wxString, wxStringHash, wxStringEqual> seenNames;
     wxArrayString unique;
     for (const wxString& dir : m_countingParam.m_arrDirs) {
-        struct stat st;
-        const int fd = OpenPath(ToFileSystemPath(dir), O_PATH | O_CLOEXEC);
-        const bool known = fd >= 0 && fstat(fd, &st) == 0;
-        if (fd >= 0)
-            close(fd);
+        const std::optional<FileIdentity> id = IdentifyFile(dir);
         wxString name = dir;
         while (name.length() > 1 && name.Last() == wxFILE_SEP_PATH)
             name.RemoveLast();
-        if (known ? seenIds.insert({st.st_dev, st.st_ino}).second : seenNames.insert(name).second)
+        if (id ? seenIds.insert(*id).second : seenNames.insert(name).second)
             unique.push_back(dir);
     }
     m_countingParam.m_arrDirs.swap(unique);

@@ -4,11 +4,10 @@
 #include "AtomicFile.h"
 #include "CounterRule.h"
 #include "FileExtension.h"
-#include "FileNames.h"
+#include "RegularFile.h"
 #include "TextFold.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
+#include <cerrno>
 #include <unordered_map>
 #include <vector>
 #include <wx/filename.h>
@@ -69,21 +68,17 @@ private:
 } // namespace
 
 void CountingManager::LoadRules() {
-    // Only a regular file is read: a FIFO would block the start for ever, a device never end.
-    // O_NONBLOCK lets the open of a FIFO return; it does not affect regular files.
+    // Only a regular file is read: a FIFO or a device would hold up the start.
     const wxString path = wxFileName(RULES_FILE).GetAbsolutePath();
-    const int fd =
-        open(ToFileSystemPath(RULES_FILE).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd = OpenRegularFile(RULES_FILE);
     if (fd < 0) {
-        wxLogSysError(_("The rules file could not be read: %s"), path);
+        if (errno)
+            wxLogSysError(_("The rules file could not be read: %s"), path);
+        else
+            wxLogError(_("The rules file could not be read: %s"), path);
         return;
     }
     wxFileInputStream file(fd); // closes it
-    struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        wxLogError(_("The rules file could not be read: %s"), path);
-        return;
-    }
     RulesFileLog named;
     if (!m_xmlDoc.Load(file, "UTF-8", 0))
         return;

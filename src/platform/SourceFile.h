@@ -2,7 +2,6 @@
 #pragma once
 
 #include "ChunkReader.h"
-#include "TextLines.h"
 
 #include <cstdint>
 #include <ctime>
@@ -21,10 +20,10 @@ public:
     bool Open(const wxString& path);
     std::uint64_t Size() const { return m_size; }
     std::time_t ModificationTime() const { return m_mtime; }
-    // The file's lines, to be walked once.
-    TextLines Lines() { return TextLines(*m_reader); }
-    // The file could not be opened, or reading stopped early: the lines walked are not the
-    // whole file. A file that is not a regular file is refused, not failed.
+    // The file's bytes, to be read once.
+    ChunkReader& Reader() { return *m_reader; }
+    // The file could not be opened, or reading stopped early: the bytes read are not the whole
+    // file. A file that is not a regular file is refused, not failed.
     bool Failed() const { return m_failed || (m_reader && m_reader->Failed()); }
 
 private:

@@ -1,6 +1,5 @@
 // wxXmlDocumentEx: an XML document that saves itself with Tallywick's own writer.
-#ifndef TALLYWICK_CRV_XMLEX_H
-#define TALLYWICK_CRV_XMLEX_H
+#pragma once
 
 #include <wx/stream.h>
 #include <wx/string.h>
@@ -30,5 +29,3 @@ public:
     // false also when the stream does not take the bytes.
     bool Save(wxOutputStream& stream, int indentstep = 2) const override;
 };
-
-#endif // TALLYWICK_CRV_XMLEX_H
