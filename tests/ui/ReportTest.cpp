@@ -4,6 +4,7 @@
 #include "CrvHtmlWin.h"
 #include "ExecutablePath.h"
 #include "PageTemplate.h"
+#include "ReportFields.h"
 #include "TallywickFrame.h"
 #include "UiTestSupport.h"
 
@@ -109,7 +110,14 @@ protected:
         if (frame)
             uitest::CloseProgram(frame);
     }
-    wxString Fill(const wxString& page) { return frame->ReportFields().Fill(page); }
+    wxString Fill(const wxString& page) {
+        const CountingManager& results = *frame->m_pCountingManager;
+        ReportRun run;
+        run.latestVersion = frame->m_strLatestVersion;
+        return ReportFields(results.m_totalResult, results.m_extResults, frame->m_analysisParam,
+                            frame->m_filterParam, run)
+            .Fill(page);
+    }
 
     TallywickFrame* frame = nullptr;
     TempDir tree;
@@ -175,12 +183,17 @@ TEST_F(ReportTest, EveryFieldOfACountedTreeGetsItsText) {
     SaveViewScreens(frame->m_pHtmlWin, "report-en");
 
     // A stopped run says so, also in the report of a later refresh.
+    const auto canceledShown = [&] {
+        frame->GenerateReport();
+        return TallywickFrame::s_strHtmlPage.Contains("Canceled");
+    };
+    EXPECT_FALSE(canceledShown());
     frame->m_bCounting = true;
     frame->m_pCountingManager->m_nState = CountingManager::STATE_STOPPED;
-    EXPECT_EQ(Fill("$run_state$"), "Canceled");
+    EXPECT_TRUE(canceledShown());
     frame->m_bCounting = false;
     frame->m_pCountingManager->m_nState = CountingManager::STATE_BUSY;
-    EXPECT_EQ(Fill("$run_state$"), "Canceled");
+    EXPECT_TRUE(canceledShown());
 }
 
 // A run that finds no file: zeros, "0%" shares, no bars, no rows, no folders or types.
