@@ -9,7 +9,7 @@
 namespace {
 // The whole file; false when it cannot be opened or read.
 bool ReadBytes(const wxString& path, std::string& bytes) {
-    wxLogNull quiet; // a missing template shows the built-in page, not an error box
+    wxLogNull quiet; // a missing template is for the caller to replace, not an error box
     wxFile file;
     if (!file.Open(path, wxFile::read))
         return false;
