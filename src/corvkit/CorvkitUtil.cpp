@@ -35,5 +35,5 @@ wxString ReadAppDirTextFile(const wxString& fileName) {
 }
 
 wxString GetVersionString() {
-    return wxString::Format("%d.%d.%d.%d", 4, 0, 2, 0);
+    return TALLYWICK_VERSION;
 }

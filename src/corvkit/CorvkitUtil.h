@@ -17,5 +17,5 @@ void WriteAppDirTextFile(const wxString& fileName, const wxString& text);
 // is read as UTF-8, or as ISO-8859-1 when it is not valid UTF-8.
 wxString ReadAppDirTextFile(const wxString& fileName);
 
-// "4.0.2.0".
+// The program's version, as the build's project names it.
 wxString GetVersionString();

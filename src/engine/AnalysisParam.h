@@ -5,6 +5,9 @@ class AnalysisParam {
 public:
     virtual ~AnalysisParam() = default;
 
+    // Working hours in a man-day, which turn man-days into man-hours.
+    static constexpr int HOURS_PER_DAY = 8;
+
     bool m_bValid = false; // the user edited at least one value
     int m_nUTCaseDensity = 50;
     int m_nUTDefectDensity = 10;

@@ -102,8 +102,8 @@ void CountingManager::Analyse(const AnalysisParam* param, Result* result) {
     result->m_fUtDefects = static_cast<float>(param->m_nUTDefectDensity * lines / 1000.0);
     result->m_fItCases = static_cast<float>(param->m_nITCaseDensity * lines / 1000.0);
     result->m_fItDefects = static_cast<float>(param->m_nITDefectDensity * lines / 1000.0);
-    result->m_fManHours =
-        static_cast<float>(param->m_nManMonthDays * lines * 8.0 / param->m_nManMonthLines);
+    result->m_fManHours = static_cast<float>(
+        param->m_nManMonthDays * lines * AnalysisParam::HOURS_PER_DAY / param->m_nManMonthLines);
     result->m_fCost = static_cast<float>(
         lines * (static_cast<double>(param->m_nManMonthCost) / param->m_nManMonthLines));
 }

@@ -7,7 +7,7 @@
 PhaseResult::PhaseResult(const Result& result, const AnalysisParam& param) {
     // In double throughout: the coding cost is the total's own, to the cent.
     m_fCDCost = result.m_fCost;
-    m_fCDMM = result.m_fManHours / (param.m_nManMonthDays * 8);
+    m_fCDMM = result.m_fManHours / (param.m_nManMonthDays * AnalysisParam::HOURS_PER_DAY);
     const double cost = m_fCDCost / 100.0;
     m_fLLDCost = cost * param.m_nLLD;
     m_fUTCost = cost * param.m_nUT;

@@ -5,6 +5,7 @@
 #include "ConfirmBox.h"
 #include "CountingManager.h"
 #include "FileExtension.h"
+#include "StatusField.h"
 
 #include <wx/aui/auibook.h>
 #include <wx/bmpbuttn.h>
@@ -71,7 +72,7 @@ void TallywickFrame::OnStartCounting(wxCommandEvent&) {
     m_pCountingManager->m_pFilterObserver = this;
 
     SetCursor(wxCursor(wxCURSOR_WAIT));
-    m_pStatusBar->SetStatusText(_("Counting"), 0);
+    m_pStatusBar->SetStatusText(_("Counting"), StatusField::STATE);
     m_progressClock.Start();
     m_nScrollRow = -1;
     m_bCounting = true;
@@ -79,9 +80,9 @@ void TallywickFrame::OnStartCounting(wxCommandEvent&) {
     m_bCounting = false;
     SetCursor(wxCursor(wxCURSOR_ARROW));
     if (m_pCountingManager->m_nState == CountingManager::STATE_STOPPED)
-        m_pStatusBar->SetStatusText(_("Canceled"), 0);
+        m_pStatusBar->SetStatusText(_("Canceled"), StatusField::STATE);
     else if (m_pCountingManager->m_nState == CountingManager::STATE_COMPLETED)
-        m_pStatusBar->SetStatusText(_("Completed"), 0);
+        m_pStatusBar->SetStatusText(_("Completed"), StatusField::STATE);
     EnableControls();
     KeepKeyboardFocus(m_pBtnStart);
 
@@ -154,7 +155,7 @@ void TallywickFrame::ShowProgress(const wxString& path) {
     // The list lays its rows out only when the event loop is idle, which a run never is. Laid
     // out here, it can also redraw itself until the next step, as when the pointer passes.
     m_pFileList->Update();
-    m_pStatusBar->SetStatusText(path, 0);
+    m_pStatusBar->SetStatusText(path, StatusField::STATE);
     m_progressClock.Start();
 }
 

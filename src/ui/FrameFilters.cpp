@@ -3,6 +3,7 @@
 
 #include "CountingManager.h"
 #include "Preference.h"
+#include "StatusField.h"
 
 #include <wx/aui/framemanager.h>
 #include <wx/checkbox.h>
@@ -54,7 +55,7 @@ void TallywickFrame::UpdateFilterStatus() {
         text = _("None");
     else if (text.EndsWith("|"))
         text.RemoveLast(2);
-    m_pStatusBar->SetStatusText(_("Filtering result by: ") + text, 2);
+    m_pStatusBar->SetStatusText(_("Filtering result by: ") + text, StatusField::FILTERS);
     FitStatusFields();
 }
 

@@ -44,37 +44,66 @@ const AnalysisRow ANALYSIS_ROWS[] = {
      nullptr},
 };
 
+// A summary row shows one figure of the total or of the phases; exactly one pointer is set.
+// Counts show as integers, the estimates with two decimals.
 struct SummaryRow {
     const char* category;
     const char* label;
     const char* name;
-    bool integer;
     const char* units;
+    std::size_t Result::*count;
+    double Result::*estimate;
+    double PhaseResult::*phase;
 };
 
+SummaryRow Count(const char* category, const char* label, const char* name, const char* units,
+                 std::size_t Result::*count) {
+    return {category, label, name, units, count, nullptr, nullptr};
+}
+SummaryRow Estimate(const char* category, const char* label, const char* name, const char* units,
+                    double Result::*estimate) {
+    return {category, label, name, units, nullptr, estimate, nullptr};
+}
+SummaryRow Phase(const char* category, const char* label, const char* name, const char* units,
+                 double PhaseResult::*phase) {
+    return {category, label, name, units, nullptr, nullptr, phase};
+}
+
+const char* const LINES = wxTRANSLATE("Lines");
+const char* const DOLLARS = wxTRANSLATE("Dollars");
+const char* const MAN_MONTH = wxTRANSLATE("Man-month");
+
 const SummaryRow SUMMARY_ROWS[] = {
-    {wxTRANSLATE("Lines Counting"), wxTRANSLATE("Total Lines"), "TotalLines", true,
-     wxTRANSLATE("Lines")},
-    {nullptr, wxTRANSLATE("Code lines"), "CodeLines", true, wxTRANSLATE("Lines")},
-    {nullptr, wxTRANSLATE("Code-Comment lines"), "CodeCommLines", true, wxTRANSLATE("Lines")},
-    {nullptr, wxTRANSLATE("Comment lines"), "CommLines", true, wxTRANSLATE("Lines")},
-    {nullptr, wxTRANSLATE("Blank lines"), "BlankLines", true, wxTRANSLATE("Lines")},
-    {wxTRANSLATE("Test Case and Defect"), wxTRANSLATE("Unit Test Case"), "UTCase", false,
-     wxTRANSLATE("Cases")},
-    {nullptr, wxTRANSLATE("Unit Test Defect"), "UTDefect", false, wxTRANSLATE("Defects")},
-    {nullptr, wxTRANSLATE("Integration Test Case"), "ITCase", false, wxTRANSLATE("Cases")},
-    {nullptr, wxTRANSLATE("Integration Test Defect"), "ITDefect", false, wxTRANSLATE("Defects")},
-    {wxTRANSLATE("Other"), wxTRANSLATE("Files"), "Files", true, wxTRANSLATE("Files")},
-    {nullptr, wxTRANSLATE("Size"), "Size", true, wxTRANSLATE("Bytes")},
-    {wxTRANSLATE("Cost and Man-month by phase"), wxTRANSLATE("Low Level Design Cost"), "LLDCost",
-     false, wxTRANSLATE("Dollars")},
-    {nullptr, wxTRANSLATE("Low Level Design Man-month"), "LLDMM", false, wxTRANSLATE("Man-month")},
-    {nullptr, wxTRANSLATE("Coding Cost"), "CDCost", false, wxTRANSLATE("Dollars")},
-    {nullptr, wxTRANSLATE("Coding Man-month"), "CDMM", false, wxTRANSLATE("Man-month")},
-    {nullptr, wxTRANSLATE("Unit Test Cost"), "UTCost", false, wxTRANSLATE("Dollars")},
-    {nullptr, wxTRANSLATE("Unit Test Man-month"), "UTMM", false, wxTRANSLATE("Man-month")},
-    {nullptr, wxTRANSLATE("Integration Test Cost"), "ITCost", false, wxTRANSLATE("Dollars")},
-    {nullptr, wxTRANSLATE("Integration Test Man-month"), "ITMM", false, wxTRANSLATE("Man-month")},
+    Count(wxTRANSLATE("Lines Counting"), wxTRANSLATE("Total Lines"), "TotalLines", LINES,
+          &Result::m_nLines),
+    Count(nullptr, wxTRANSLATE("Code lines"), "CodeLines", LINES, &Result::m_nCodeLines),
+    Count(nullptr, wxTRANSLATE("Code-Comment lines"), "CodeCommLines", LINES,
+          &Result::m_nCodeCommentLines),
+    Count(nullptr, wxTRANSLATE("Comment lines"), "CommLines", LINES, &Result::m_nCommentLines),
+    Count(nullptr, wxTRANSLATE("Blank lines"), "BlankLines", LINES, &Result::m_nBlankLines),
+    Estimate(wxTRANSLATE("Test Case and Defect"), wxTRANSLATE("Unit Test Case"), "UTCase",
+             wxTRANSLATE("Cases"), &Result::m_fUtCases),
+    Estimate(nullptr, wxTRANSLATE("Unit Test Defect"), "UTDefect", wxTRANSLATE("Defects"),
+             &Result::m_fUtDefects),
+    Estimate(nullptr, wxTRANSLATE("Integration Test Case"), "ITCase", wxTRANSLATE("Cases"),
+             &Result::m_fItCases),
+    Estimate(nullptr, wxTRANSLATE("Integration Test Defect"), "ITDefect", wxTRANSLATE("Defects"),
+             &Result::m_fItDefects),
+    Count(wxTRANSLATE("Other"), wxTRANSLATE("Files"), "Files", wxTRANSLATE("Files"),
+          &Result::m_nFiles),
+    Count(nullptr, wxTRANSLATE("Size"), "Size", wxTRANSLATE("Bytes"), &Result::m_nSize),
+    Phase(wxTRANSLATE("Cost and Man-month by phase"), wxTRANSLATE("Low Level Design Cost"),
+          "LLDCost", DOLLARS, &PhaseResult::m_fLLDCost),
+    Phase(nullptr, wxTRANSLATE("Low Level Design Man-month"), "LLDMM", MAN_MONTH,
+          &PhaseResult::m_fLLDMM),
+    Phase(nullptr, wxTRANSLATE("Coding Cost"), "CDCost", DOLLARS, &PhaseResult::m_fCDCost),
+    Phase(nullptr, wxTRANSLATE("Coding Man-month"), "CDMM", MAN_MONTH, &PhaseResult::m_fCDMM),
+    Phase(nullptr, wxTRANSLATE("Unit Test Cost"), "UTCost", DOLLARS, &PhaseResult::m_fUTCost),
+    Phase(nullptr, wxTRANSLATE("Unit Test Man-month"), "UTMM", MAN_MONTH, &PhaseResult::m_fUTMM),
+    Phase(nullptr, wxTRANSLATE("Integration Test Cost"), "ITCost", DOLLARS,
+          &PhaseResult::m_fITCost),
+    Phase(nullptr, wxTRANSLATE("Integration Test Man-month"), "ITMM", MAN_MONTH,
+          &PhaseResult::m_fITMM),
 };
 } // namespace
 
@@ -93,7 +122,7 @@ void TallywickFrame::InitPropertyGrids() {
     for (const SummaryRow& row : SUMMARY_ROWS) {
         if (row.category)
             m_pSummaryGrid->Append(new wxPropertyCategory(wxGetTranslation(row.category)));
-        if (row.integer) {
+        if (row.count) {
             m_pSummaryGrid->Append(new wxUIntProperty(wxGetTranslation(row.label), row.name, 0));
         } else {
             m_pSummaryGrid->Append(
@@ -148,26 +177,11 @@ void TallywickFrame::ReadAnalysisParam() {
 void TallywickFrame::UpdateSummaryGrid() {
     const TotalResult& total = m_pCountingManager->m_totalResult;
     const PhaseResult phase(total, m_analysisParam);
-    // A long is 64 bits here, so sizes of 4 GiB and more show in full.
-    const std::pair<const char*, long> integers[] = {
-        {"TotalLines", static_cast<long>(total.m_nLines)},
-        {"CodeLines", static_cast<long>(total.m_nCodeLines)},
-        {"CodeCommLines", static_cast<long>(total.m_nCodeCommentLines)},
-        {"CommLines", static_cast<long>(total.m_nCommentLines)},
-        {"BlankLines", static_cast<long>(total.m_nBlankLines)},
-        {"Files", static_cast<long>(total.m_nFiles)},
-        {"Size", static_cast<long>(total.m_nSize)},
-    };
-    for (const auto& value : integers)
-        m_pSummaryGrid->SetPropertyValue(value.first, wxVariant(value.second));
-    const std::pair<const char*, double> floats[] = {
-        {"UTCase", total.m_fUtCases},  {"UTDefect", total.m_fUtDefects},
-        {"ITCase", total.m_fItCases},  {"ITDefect", total.m_fItDefects},
-        {"LLDCost", phase.m_fLLDCost}, {"CDCost", phase.m_fCDCost},
-        {"UTCost", phase.m_fUTCost},   {"ITCost", phase.m_fITCost},
-        {"LLDMM", phase.m_fLLDMM},     {"CDMM", phase.m_fCDMM},
-        {"UTMM", phase.m_fUTMM},       {"ITMM", phase.m_fITMM},
-    };
-    for (const auto& value : floats)
-        m_pSummaryGrid->SetPropertyValue(value.first, wxVariant(value.second));
+    for (const SummaryRow& row : SUMMARY_ROWS) {
+        // A long is 64 bits here, so sizes of 4 GiB and more show in full.
+        const wxVariant value = row.count      ? wxVariant(static_cast<long>(total.*row.count))
+                                : row.estimate ? wxVariant(total.*row.estimate)
+                                               : wxVariant(phase.*row.phase);
+        m_pSummaryGrid->SetPropertyValue(row.name, value);
+    }
 }

@@ -8,30 +8,27 @@
 #include "ResultText.h"
 
 #include <algorithm>
+#include <array>
 #include <wx/listctrl.h>
 
 namespace {
 const long DESCENDING = 0x1000;
-
-template <typename T> int Compare(const T& a, const T& b) {
-    return a > b ? 1 : (a == b ? 0 : -1);
-}
+// The directory and type lists' first widths; a title that needs more gets more.
+const int FOLDER_COLUMN_WIDTH = 320;
+const int COLUMN_WIDTH = 64;
 } // namespace
 
 void TallywickFrame::InitListColumns() {
     const wxArrayString& titles = CrvConst::GetColumnTitles();
-    for (std::size_t i = 0; i < titles.size(); ++i)
+    for (std::size_t i = 0; i < FILE_COLUMNS.size(); ++i)
         m_pFileList->InsertColumn(i, titles[i], wxLIST_FORMAT_LEFT, wxLIST_AUTOSIZE_USEHEADER);
 
-    const char* const dirTitles[] = {wxTRANSLATE("Directory"),     wxTRANSLATE("Count"),
-                                     wxTRANSLATE("Size"),          wxTRANSLATE("Lines"),
-                                     wxTRANSLATE("Code lines"),    wxTRANSLATE("Code//Comment"),
-                                     wxTRANSLATE("Comment lines"), wxTRANSLATE("Blank lines")};
-    for (int i = 0; i < 8; ++i) {
-        m_pDirList->InsertColumn(i, wxGetTranslation(dirTitles[i]), wxLIST_FORMAT_LEFT,
-                                 i == 0 ? 320 : 64);
-        m_pTypeList->InsertColumn(i, wxGetTranslation(i == 0 ? "Type" : dirTitles[i]),
-                                  wxLIST_FORMAT_LEFT, 64);
+    for (std::size_t i = 0; i < SUMMARY_COLUMNS.size(); ++i) {
+        const bool first = i == 0;
+        m_pDirList->InsertColumn(i, wxGetTranslation(SUMMARY_COLUMNS[i].title), wxLIST_FORMAT_LEFT,
+                                 first ? FOLDER_COLUMN_WIDTH : COLUMN_WIDTH);
+        m_pTypeList->InsertColumn(i, wxGetTranslation(first ? "Type" : SUMMARY_COLUMNS[i].title),
+                                  wxLIST_FORMAT_LEFT, COLUMN_WIDTH);
     }
     // No title is cut, in any language.
     ColumnWidths(m_pDirList).Apply(true);
@@ -42,29 +39,28 @@ void TallywickFrame::FitListColumns() {
     // Names, types and folders are offered row by row; a figure or a date is as wide as the
     // largest value of its column.
     ColumnWidths files(m_pFileList);
-    FileResult* largest[16] = {};
-    for (FileResult* row : m_fileRows) {
-        for (int column = 0; column < 3; ++column)
-            files.Offer(column, FileRowText(*row, column));
-        for (int column = 3; column < 16; ++column)
-            if (!largest[column] ||
-                CompareFileResult(reinterpret_cast<wxIntPtr>(row),
-                                  reinterpret_cast<wxIntPtr>(largest[column]), column) > 0)
+    std::array<const FileResult*, FILE_COLUMNS.size()> largest = {};
+    for (const FileResult* row : m_fileRows) {
+        for (std::size_t column = 0; column < FILE_COLUMNS.size(); ++column) {
+            if (FILE_COLUMNS[column].text)
+                files.Offer(column, FileRowText(*row, column));
+            else if (!largest[column] || CompareFileColumn(*row, *largest[column], column) > 0)
                 largest[column] = row;
+        }
     }
-    for (int column = 3; column < 16; ++column)
+    for (std::size_t column = 0; column < FILE_COLUMNS.size(); ++column)
         if (largest[column])
             files.Offer(column, FileRowText(*largest[column], column));
     files.Apply();
 
     ColumnWidths dirs(m_pDirList);
     for (const DirectoryResult* row : m_dirRows)
-        for (int column = 0; column < 8; ++column)
+        for (std::size_t column = 0; column < SUMMARY_COLUMNS.size(); ++column)
             dirs.Offer(column, SummaryRowText(*row, column));
     dirs.Apply();
     ColumnWidths types(m_pTypeList);
     for (const auto& row : m_pCountingManager->m_extResults)
-        for (int column = 0; column < 8; ++column)
+        for (std::size_t column = 0; column < SUMMARY_COLUMNS.size(); ++column)
             types.Offer(column, SummaryRowText(*row, column));
     types.Apply();
 }
@@ -88,7 +84,7 @@ void TallywickFrame::FillDirList() {
 void TallywickFrame::FillTypeList() {
     for (const auto& result : m_pCountingManager->m_extResults) {
         const long row = m_pTypeList->InsertItem(m_pTypeList->GetItemCount(), result->m_strExt);
-        for (long column = 1; column < 8; ++column)
+        for (std::size_t column = 1; column < SUMMARY_COLUMNS.size(); ++column)
             m_pTypeList->SetItem(row, column, CountsText(*result, column));
     }
 }
@@ -127,26 +123,7 @@ int wxCALLBACK TallywickFrame::CompareFileResult(wxIntPtr item1, wxIntPtr item2,
         return !b ? 0 : (descending ? 1 : -1);
     if (!b)
         return descending ? -1 : 1;
-    int result = 0;
-    if (column == 0)
-        result = a->m_strName.compare(b->m_strName);
-    else if (column == 1)
-        result = a->m_strExt.compare(b->m_strExt);
-    else if (column == 2)
-        result = a->m_strDir.compare(b->m_strDir);
-    else if (column <= 8)
-        result = Compare(a->*FILE_COUNT_COLUMNS[column - 3], b->*FILE_COUNT_COLUMNS[column - 3]);
-    else if (column <= 14)
-        result =
-            Compare(a->*FILE_ESTIMATE_COLUMNS[column - 9], b->*FILE_ESTIMATE_COLUMNS[column - 9]);
-    else if (column == 15)
-        result = a->m_dtModified.IsLaterThan(b->m_dtModified)
-                     ? 1
-                     : (a->m_dtModified.IsEqualTo(b->m_dtModified) ? 0 : -1);
-    else
-        return 0;
-    if (column <= 2)
-        result = result > 0 ? 1 : (result < 0 ? -1 : 0);
+    const int result = CompareFileColumn(*a, *b, column);
     return descending ? -result : result;
 }
 

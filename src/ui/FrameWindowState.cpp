@@ -6,6 +6,7 @@
 #include "ConfirmBox.h"
 #include "CountingManager.h"
 #include "Preference.h"
+#include "StatusField.h"
 #include "chooselang.h"
 
 #include <wx/aui/auibar.h>
@@ -115,7 +116,8 @@ void TallywickFrame::ShowFrameSize() {
         return; // size events arrive while the frame is still being built
     const wxSize size = GetSize();
     m_pStatusBar->SetStatusText(
-        wxString::Format(_("Frame Size: w = %d, h = %d"), size.GetWidth(), size.GetHeight()), 3);
+        wxString::Format(_("Frame Size: w = %d, h = %d"), size.GetWidth(), size.GetHeight()),
+        StatusField::FRAME_SIZE);
     FitStatusFields();
 }
 

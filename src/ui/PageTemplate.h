@@ -1,6 +1,7 @@
-// Fills the fields of an HTML template, names between dollar signs such as "$n_files$".
+// Reads an HTML template and fills its fields, names between dollar signs such as "$n_files$".
 #pragma once
 
+#include <optional>
 #include <unordered_map>
 #include <vector>
 #include <wx/hashmap.h>
@@ -9,6 +10,10 @@
 class PageTemplate {
 public:
     enum Occurrences { FIRST, ALL };
+
+    // The template's text, decoded from UTF-8, with each "$tr:text$" replaced by the text's
+    // translation; nothing when the file cannot be read.
+    static std::optional<wxString> Read(const wxString& path);
 
     // Queues a replacement of the field (given with its dollar signs). The replacements of
     // one field take its occurrences in the order they were added: FIRST takes the next one,

@@ -1,53 +1,88 @@
-// Cell texts of the result lists.
+// The result lists' columns and their cell texts.
 #include "ResultText.h"
 
 #include "DirectoryResult.h"
 #include "ExtensionResult.h"
 #include "FileResult.h"
 
-std::size_t Result::*const FILE_COUNT_COLUMNS[6] = {
-    &Result::m_nLines,        &Result::m_nCodeLines,  &Result::m_nCodeCommentLines,
-    &Result::m_nCommentLines, &Result::m_nBlankLines, &Result::m_nSize};
-double Result::*const FILE_ESTIMATE_COLUMNS[6] = {&Result::m_fManHours, &Result::m_fCost,
-                                                  &Result::m_fUtCases,  &Result::m_fUtDefects,
-                                                  &Result::m_fItCases,  &Result::m_fItDefects};
+#include <wx/intl.h>
 
 namespace {
-// Columns 1 to 7 of the directory and type lists: "Size" comes before the line counts there.
-std::size_t Result::*const SUMMARY_COUNT_COLUMNS[7] = {&Result::m_nFiles,
-                                                       &Result::m_nSize,
-                                                       &Result::m_nLines,
-                                                       &Result::m_nCodeLines,
-                                                       &Result::m_nCodeCommentLines,
-                                                       &Result::m_nCommentLines,
-                                                       &Result::m_nBlankLines};
+FileColumn Text(wxString FileResult::*field) {
+    return {field, nullptr, nullptr, nullptr};
+}
+FileColumn Count(std::size_t Result::*field) {
+    return {nullptr, field, nullptr, nullptr};
+}
+FileColumn Estimate(double Result::*field) {
+    return {nullptr, nullptr, field, nullptr};
+}
+
+template <typename T> int Compare(const T& a, const T& b) {
+    return a > b ? 1 : (a == b ? 0 : -1);
+}
 } // namespace
+
+const std::array<FileColumn, 16> FILE_COLUMNS = {
+    Text(&FileResult::m_strName),    Text(&FileResult::m_strExt),
+    Text(&FileResult::m_strDir),     Count(&Result::m_nLines),
+    Count(&Result::m_nCodeLines),    Count(&Result::m_nCodeCommentLines),
+    Count(&Result::m_nCommentLines), Count(&Result::m_nBlankLines),
+    Count(&Result::m_nSize),         Estimate(&Result::m_fManHours),
+    Estimate(&Result::m_fCost),      Estimate(&Result::m_fUtCases),
+    Estimate(&Result::m_fUtDefects), Estimate(&Result::m_fItCases),
+    Estimate(&Result::m_fItDefects), {nullptr, nullptr, nullptr, &FileResult::m_dtModified},
+};
+
+// "Size" comes before the line counts here.
+const std::array<SummaryColumn, 8> SUMMARY_COLUMNS = {{
+    {wxTRANSLATE("Directory"), nullptr},
+    {wxTRANSLATE("Count"), &Result::m_nFiles},
+    {wxTRANSLATE("Size"), &Result::m_nSize},
+    {wxTRANSLATE("Lines"), &Result::m_nLines},
+    {wxTRANSLATE("Code lines"), &Result::m_nCodeLines},
+    {wxTRANSLATE("Code//Comment"), &Result::m_nCodeCommentLines},
+    {wxTRANSLATE("Comment lines"), &Result::m_nCommentLines},
+    {wxTRANSLATE("Blank lines"), &Result::m_nBlankLines},
+}};
 
 wxString CountText(std::size_t value) {
     return wxString::Format("%zu", value);
 }
 
 wxString FileRowText(const FileResult& result, long column) {
-    if (column >= 3 && column <= 8)
-        return CountText(result.*FILE_COUNT_COLUMNS[column - 3]);
-    if (column >= 9 && column <= 14)
-        return wxString::Format("%2.2f", result.*FILE_ESTIMATE_COLUMNS[column - 9]);
-    switch (column) {
-    case 0:
-        return result.m_strName;
-    case 1:
-        return result.m_strExt;
-    case 2:
-        return result.m_strDir;
-    case 15:
-        return result.m_dtModified.IsValid() ? result.m_dtModified.Format("%Y-%m-%d") : wxString();
-    }
-    return wxString();
+    if (column < 0 || column >= static_cast<long>(FILE_COLUMNS.size()))
+        return wxString();
+    const FileColumn& c = FILE_COLUMNS[column];
+    if (c.text)
+        return result.*c.text;
+    if (c.count)
+        return CountText(result.*c.count);
+    if (c.estimate)
+        return wxString::Format("%2.2f", result.*c.estimate);
+    const wxDateTime& date = result.*c.date;
+    return date.IsValid() ? date.Format("%Y-%m-%d") : wxString();
+}
+
+int CompareFileColumn(const FileResult& a, const FileResult& b, long column) {
+    if (column < 0 || column >= static_cast<long>(FILE_COLUMNS.size()))
+        return 0;
+    const FileColumn& c = FILE_COLUMNS[column];
+    if (c.text)
+        return Compare((a.*c.text).compare(b.*c.text), 0);
+    if (c.count)
+        return Compare(a.*c.count, b.*c.count);
+    if (c.estimate)
+        return Compare(a.*c.estimate, b.*c.estimate);
+    const wxDateTime &x = a.*c.date, &y = b.*c.date;
+    return x.IsLaterThan(y) ? 1 : (x.IsEqualTo(y) ? 0 : -1);
 }
 
 wxString CountsText(const Result& result, long column) {
-    return column >= 1 && column <= 7 ? CountText(result.*SUMMARY_COUNT_COLUMNS[column - 1])
-                                      : wxString();
+    if (column < 0 || column >= static_cast<long>(SUMMARY_COLUMNS.size()))
+        return wxString();
+    const auto count = SUMMARY_COLUMNS[column].count;
+    return count ? CountText(result.*count) : wxString();
 }
 
 wxString SummaryRowText(const DirectoryResult& result, long column) {

@@ -1,23 +1,40 @@
-// The cells of the result lists: which record field each column shows, and its text.
+// The columns of the result lists: which record field each shows, its cell text and its order.
 #pragma once
 
 #include "Result.h"
 
+#include <array>
+#include <wx/datetime.h>
 #include <wx/string.h>
 
 class DirectoryResult;
 class ExtensionResult;
 class FileResult;
 
-// The file list's count columns 3 to 8 and estimate columns 9 to 14.
-extern std::size_t Result::*const FILE_COUNT_COLUMNS[6];
-extern double Result::*const FILE_ESTIMATE_COLUMNS[6];
+// A column of the file list shows one field of the record; exactly one pointer is set.
+struct FileColumn {
+    wxString FileResult::*text;
+    std::size_t Result::*count;
+    double Result::*estimate;
+    wxDateTime FileResult::*date;
+};
+// In the order of the file list's titles.
+extern const std::array<FileColumn, 16> FILE_COLUMNS;
+
+// A column of the directory and type lists: the first shows the folder or the extension, the
+// others a count.
+struct SummaryColumn {
+    const char* title; // untranslated; the type list's first column is "Type"
+    std::size_t Result::*count;
+};
+extern const std::array<SummaryColumn, 8> SUMMARY_COLUMNS;
 
 // A count as the lists and the report show it.
 wxString CountText(std::size_t value);
-// Column 0 to 15 of the file list.
 wxString FileRowText(const FileResult& result, long column);
-// Column 1 to 7 of the directory and type lists (column 0 is the folder or the extension).
+// -1, 0 or 1 as the column's value of a is smaller than, equal to or larger than b's.
+int CompareFileColumn(const FileResult& a, const FileResult& b, long column);
+// The counts of the directory and type lists; empty for their first column.
 wxString CountsText(const Result& result, long column);
 wxString SummaryRowText(const DirectoryResult& result, long column);
 wxString SummaryRowText(const ExtensionResult& result, long column);

@@ -6,10 +6,12 @@
 #include "PictureLoader.h"
 #include "Preference.h"
 #include "ResultText.h"
+#include "StatusField.h"
 #include "VirtualListCtrl.h"
 
 #include <algorithm>
 #include <array>
+#include <numeric>
 #include <wx/aui/auibar.h>
 #include <wx/aui/auibook.h>
 #include <wx/aui/framemanager.h>
@@ -91,8 +93,8 @@ const long TallywickFrame::ID_MENU_FILTER_EXT = wxNewId();
 const long TallywickFrame::ID_MENU_FILTER_DATE = wxNewId();
 
 namespace {
-// The status fields' usual widths; field 0 takes what the others leave.
-const std::array<int, 4> STATUS_WIDTHS = {-1, 128, 320, 192};
+// What a status field draws around its text.
+const int STATUS_TEXT_MARGIN = 12;
 
 // A bitmap button with its normal picture, or the stock art when that cannot be read; the
 // disabled and focus pictures only where they can be read (an empty path means none), so
@@ -159,12 +161,13 @@ TallywickFrame::TallywickFrame(wxWindow* parent, wxWindowID)
     m_pAuiManager->Update();
 
     CreateMenuBar();
-    // A path too long for field 0 is shortened in the middle, keeping its start and its name.
+    // A path too long for the state field is shortened in the middle, keeping its start and name.
     m_pStatusBar = new wxStatusBar(this, ID_STATUSBAR1, wxSTB_SIZEGRIP | wxSTB_ELLIPSIZE_MIDDLE,
                                    "ID_STATUSBAR1");
-    const int styles[] = {wxSB_NORMAL, wxSB_NORMAL, wxSB_NORMAL, wxSB_NORMAL};
-    m_pStatusBar->SetFieldsCount(4, STATUS_WIDTHS.data());
-    m_pStatusBar->SetStatusStyles(4, styles);
+    std::array<int, StatusField::COUNT> styles;
+    styles.fill(wxSB_NORMAL);
+    m_pStatusBar->SetFieldsCount(StatusField::COUNT, StatusField::WIDTHS.data());
+    m_pStatusBar->SetStatusStyles(StatusField::COUNT, styles.data());
     // The bar is as tall as the font's characters, and Chinese and Japanese glyphs reach
     // further; as the text is centred on the character height, their excess counts twice.
     const int textHeight =
@@ -191,7 +194,7 @@ TallywickFrame::TallywickFrame(wxWindow* parent, wxWindowID)
     CreatePropertyGrids();
     InitPropertyGrids();
     EnableControls(); // nothing runs yet: Stop is off
-    m_pStatusBar->SetStatusText(_("Ready"), 0);
+    m_pStatusBar->SetStatusText(_("Ready"), StatusField::STATE);
     UpdateFilterStatus();
     ShowIndexPage();
 }
@@ -532,24 +535,26 @@ void TallywickFrame::BindHandlers() {
 }
 
 void TallywickFrame::FitStatusFields() {
-    // Fields 2 and 3 grow beyond their usual widths as far as their texts need (3 also holds
-    // the size grip), but not into the room that field 0 needs for the state of a run. The
-    // frame's width is the bar's next one: the bar is laid out after the frame.
+    // The filters and the frame size grow beyond their usual widths as far as their texts need
+    // (the last field also holds the size grip), but not into the room that the state needs
+    // during a run. The frame's width is the bar's next one: the bar is laid out after the frame.
     const int grip = m_pStatusBar->GetClientSize().y;
     const auto needed = [this](const wxString& text) {
-        return m_pStatusBar->GetTextExtent(text).x + 12;
+        return m_pStatusBar->GetTextExtent(text).x + STATUS_TEXT_MARGIN;
     };
-    std::array<int, 4> widths = STATUS_WIDTHS;
-    int spare = GetClientSize().x - grip - widths[1] - widths[2] - widths[3] -
+    std::array<int, StatusField::COUNT> widths = StatusField::WIDTHS;
+    int spare = GetClientSize().x - grip -
+                std::accumulate(widths.begin() + StatusField::STATE + 1, widths.end(), 0) -
                 std::max({needed(_("Ready")), needed(_("Counting")), needed(_("Completed")),
                           needed(_("Canceled"))});
-    for (int field : {2, 3}) {
-        const int wanted = needed(m_pStatusBar->GetStatusText(field)) + (field == 3 ? grip : 0);
+    for (int field : {StatusField::FILTERS, StatusField::FRAME_SIZE}) {
+        const int wanted = needed(m_pStatusBar->GetStatusText(field)) +
+                           (field == StatusField::FRAME_SIZE ? grip : 0);
         const int grow = std::clamp(wanted - widths[field], 0, std::max(spare, 0));
         widths[field] += grow;
         spare -= grow;
     }
-    m_pStatusBar->SetStatusWidths(4, widths.data());
+    m_pStatusBar->SetStatusWidths(StatusField::COUNT, widths.data());
 }
 
 void TallywickFrame::ShowFilterPanes() {

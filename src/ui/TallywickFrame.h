@@ -23,7 +23,6 @@ class CrvHtmlWin;
 class DirectoryResult;
 class FileResult;
 class Result;
-class PageTemplate;
 class Preference;
 class wxAuiManager;
 class wxAuiNotebook;
@@ -271,9 +270,8 @@ public:
     void OnExportCsv(wxCommandEvent& event);
     void OnCheckUpdate(wxCommandEvent& event);
 
-    // Report page and version check: the analysis report, its fields, the latest version.
+    // Report page and version check: the analysis report, the latest version.
     void GenerateReport();
-    PageTemplate ReportFields();
     void SetLatestVersion(const wxString& version);
     void PrefixLatestVersion();
     // The file an export writes, asked with the frame's file dialog; empty when cancelled.
