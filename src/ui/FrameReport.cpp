@@ -183,7 +183,7 @@ void TallywickFrame::GenerateReport() {
 
 PageTemplate TallywickFrame::ReportFields() {
     // Only while the run is on the stack is the state word the run's own.
-    if (m_bCounting)
+    if (m_loops.Counting())
         m_bRunCanceled = m_pCountingManager->m_nState == CountingManager::STATE_STOPPED;
 
     const TotalResult& t = m_pCountingManager->m_totalResult;

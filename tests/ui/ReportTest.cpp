@@ -175,10 +175,8 @@ TEST_F(ReportTest, EveryFieldOfACountedTreeGetsItsText) {
     SaveViewScreens(frame->m_pHtmlWin, "report-en");
 
     // A stopped run says so, also in the report of a later refresh.
-    frame->m_bCounting = true;
-    frame->m_pCountingManager->m_nState = CountingManager::STATE_STOPPED;
+    uitest::DuringRun(frame, [&] { uitest::Command(frame, TallywickFrame::ID_MENU_STOP); });
     EXPECT_EQ(Fill("$run_state$"), "Canceled");
-    frame->m_bCounting = false;
     frame->m_pCountingManager->m_nState = CountingManager::STATE_BUSY;
     EXPECT_EQ(Fill("$run_state$"), "Canceled");
 }
