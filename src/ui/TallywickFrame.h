@@ -53,11 +53,6 @@ public:
     TallywickFrame(wxWindow* parent, wxWindowID id = wxID_ANY);
     virtual ~TallywickFrame();
 
-    // Engine notifications.
-    void OnFileCounted() override;
-    void OnAnalysisUpdate() override;
-    void OnFilterUpdate() override;
-
     static const wxString REPORT_TEMPLATE_FILE;
     static const wxString INDEX_PAGE_FILE;
     // The page last loaded into the report view; what the HTML export writes.
@@ -212,6 +207,10 @@ public:
     void OnStopCounting(wxCommandEvent& event);
     void EnableControls();
     void ClearResults();
+    // The engine's notifications.
+    void OnFileCounted() override;
+    void OnFilterUpdate() override;
+    void OnAnalysisUpdate() override;
 
     // FrameSources.cpp
     void LoadSourceDirs();
