@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
     auto start = Clock::now();
     Press(frame, TallywickFrame::ID_BITMAPBUTTON_START);
     const double window = Since(start);
-    const std::size_t files = frame->m_fileRows.size();
+    const std::size_t files = frame->m_pCountingManager->m_fileResults.size();
     std::printf("files %zu  window %.3f s  headless %.3f s  ratio %.2f  window's extra %.3f s  "
                 "target %.3f s: %s\n",
                 files, window, headless, window / headless, window - headless, 1.5 * headless + 1,
@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
     Clock::time_point stopped;
     wxTimer timer;
     timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-        filesAtStop = frame->m_fileRows.size();
+        filesAtStop = frame->m_pCountingManager->m_fileResults.size();
         stopped = Clock::now();
         Press(frame, TallywickFrame::ID_BITMAPBUTTON_STOP);
     });
@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
     Press(frame, TallywickFrame::ID_BITMAPBUTTON_START);
     const double toCanceled = Since(stopped);
     std::printf("stop after %zu files: %zu more files counted, \"%s\" after %.3f s\n", filesAtStop,
-                frame->m_fileRows.size() - filesAtStop,
+                frame->m_pCountingManager->m_fileResults.size() - filesAtStop,
                 static_cast<const char*>(frame->m_pStatusBar->GetStatusText(0).utf8_str()),
                 toCanceled);
 

@@ -26,25 +26,43 @@ const std::size_t UNREADABLE_SHOWN = 10;
 } // namespace
 
 void TallywickFrame::OnStartCounting(wxCommandEvent&) {
-    if (m_bCounting)
-        return; // a run is already on the stack
+    if (CheckCountingInputs())
+        RunCounting(ReadCountingParam());
+}
+
+bool TallywickFrame::CheckCountingInputs() {
     const unsigned count = m_pSourceDirList->GetCount();
     if (count == 0) {
         ShowConfirm(_("Please add source directory."), wxOK, this);
-        return;
+        return false;
     }
     bool anyChecked = false;
     for (unsigned i = 0; i < count && !anyChecked; ++i)
         anyChecked = m_pSourceDirList->IsChecked(i);
     if (!anyChecked) {
         ShowConfirm(_("Please check counting directory."), wxOK | wxCENTRE);
-        return;
+        return false;
     }
     if (m_pSourceTypeCombo->GetValue().empty()) {
         ShowConfirm(_("Please select source types."), wxOK | wxCENTRE);
-        return;
+        return false;
     }
+    return true;
+}
 
+CountingParam TallywickFrame::ReadCountingParam() const {
+    CountingParam param;
+    for (unsigned i = 0; i < m_pSourceDirList->GetCount(); ++i)
+        if (m_pSourceDirList->IsChecked(i))
+            param.m_arrDirs.Add(m_pSourceDirList->GetString(i));
+    wxStringTokenizer types(m_pSourceTypeCombo->GetValue(), ";");
+    while (types.HasMoreTokens())
+        param.m_arrTypes.Add(types.GetNextToken());
+    param.m_bRecursive = m_pChkRecursive->GetValue();
+    return param;
+}
+
+void TallywickFrame::RunCounting(const CountingParam& param) {
     // The lists are emptied first: their rows point into the records that Reset deletes.
     ClearResults();
     m_pCountingManager->Reset();
@@ -57,14 +75,6 @@ void TallywickFrame::OnStartCounting(wxCommandEvent&) {
     m_nSortAscending = false;
     m_pFileList->RemoveSortIndicator();
 
-    CountingParam param;
-    for (unsigned i = 0; i < count; ++i)
-        if (m_pSourceDirList->IsChecked(i))
-            param.m_arrDirs.Add(m_pSourceDirList->GetString(i));
-    wxStringTokenizer types(m_pSourceTypeCombo->GetValue(), ";");
-    while (types.HasMoreTokens())
-        param.m_arrTypes.Add(types.GetNextToken());
-    param.m_bRecursive = m_pChkRecursive->GetValue();
     ReadAnalysisParam();
     m_pCountingManager->SetCountingParam(param, &m_analysisParam);
     m_pCountingManager->m_pCountingObserver = this;
@@ -75,9 +85,10 @@ void TallywickFrame::OnStartCounting(wxCommandEvent&) {
     m_pStatusBar->SetStatusText(_("Counting"), StatusField::STATE);
     m_progressClock.Start();
     m_nScrollRow = -1;
-    m_bCounting = true;
-    m_pCountingManager->Count();
-    m_bCounting = false;
+    {
+        const NestedLoops::Scope run = m_loops.Run();
+        m_pCountingManager->Count();
+    }
     SetCursor(wxCursor(wxCURSOR_ARROW));
     if (m_pCountingManager->m_nState == CountingManager::STATE_STOPPED)
         m_pStatusBar->SetStatusText(_("Canceled"), StatusField::STATE);
@@ -85,11 +96,8 @@ void TallywickFrame::OnStartCounting(wxCommandEvent&) {
         m_pStatusBar->SetStatusText(_("Completed"), StatusField::STATE);
     EnableControls();
     KeepKeyboardFocus(m_pBtnStart);
-
-    if (m_bCloseAfterRun) {
-        CloseIfPending(); // the user closed the window during the run
-        return;
-    }
+    if (m_loops.ClosePutOff())
+        return; // the user closed the window during the run, and it closes next
     ReportUnreadablePaths();
 }
 
@@ -204,30 +212,6 @@ void TallywickFrame::OnAnalysisUpdate() {
     FillTypeList();
     GenerateReport();
     FitListColumns();
-}
-
-void TallywickFrame::OnSourceTypePicked(wxCommandEvent&) {
-    // An earlier selection picked from the box becomes what is counted; types deleted since
-    // then are dropped from it.
-    const int item = m_pSourceTypeCombo->GetSelection();
-    if (item == wxNOT_FOUND || m_bCounting)
-        return;
-    wxArrayString picked = wxSplit(m_pSourceTypeCombo->GetString(item), ';', '\0');
-    wxString kept;
-    for (auto& entry : m_pCountingManager->m_extMap)
-        entry.second->m_bSelected = false;
-    for (const wxString& ext : picked) {
-        FileExtension* found = m_pCountingManager->GetFileExtension(ext);
-        if (!found)
-            continue;
-        found->m_bSelected = true;
-        kept += ext + ";";
-    }
-    if (kept != m_pSourceTypeCombo->GetString(item)) {
-        m_pSourceTypeCombo->Delete(item);
-        m_pSourceTypeCombo->Insert(kept, item);
-        m_pSourceTypeCombo->SetSelection(item);
-    }
 }
 
 void TallywickFrame::ReportUnreadablePaths() {

@@ -44,8 +44,6 @@ wxString TallywickFrame::AskExportPath(const wxString& wildcard, const wxString&
 }
 
 void TallywickFrame::OnExportCsv(wxCommandEvent&) {
-    if (m_bCounting)
-        return;
     const wxString path = AskExportPath("CSV files (*.csv)|*.csv", "csv");
     if (path.empty())
         return;
@@ -53,8 +51,6 @@ void TallywickFrame::OnExportCsv(wxCommandEvent&) {
 }
 
 void TallywickFrame::OnExportHtml(wxCommandEvent&) {
-    if (m_bCounting)
-        return;
     const wxString path = AskExportPath("HTML files (*.html;*.htm)|*.html;*.htm", "html");
     if (path.empty())
         return;

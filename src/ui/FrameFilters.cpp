@@ -60,8 +60,6 @@ void TallywickFrame::UpdateFilterStatus() {
 }
 
 void TallywickFrame::OnRefreshResultClick(wxCommandEvent&) {
-    if (m_bCounting)
-        return;
     ReadAnalysisParam();
     ReadFilterParam();
     SetCursor(wxCursor(wxCURSOR_WAIT));

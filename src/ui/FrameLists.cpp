@@ -144,16 +144,14 @@ void TallywickFrame::ShowContextMenu(long listId, Result* record) {
     m_nContextListId = listId;
     m_pContextRecord = record;
     m_pItemOpenFile->Enable(listId == ID_LC_DETAIL);
-    ++m_nOpenPopups;
+    const NestedLoops::Scope popup = m_loops.Popup();
     const int chosen = GetPopupMenuSelectionFromUser(m_menuListContext);
-    --m_nOpenPopups;
     wxCommandEvent command(wxEVT_MENU, chosen);
     if (chosen == ID_MENU_OPEN_DIR)
         OnOpenDirectory(command);
     else if (chosen == ID_MENU_OPEN_FILE)
         OnOpenFile(command);
     m_pContextRecord = nullptr;
-    CallAfter(&TallywickFrame::CloseIfPending);
 }
 
 void TallywickFrame::OnOpenDirectory(wxCommandEvent&) {

@@ -3,6 +3,7 @@
 
 #include "ConfirmBox.h"
 #include "CountingManager.h"
+#include "FileExtension.h"
 #include "Preference.h"
 #include "SrcTypeSelDlg.h"
 
@@ -16,8 +17,6 @@ void TallywickFrame::LoadSourceDirs() {
 }
 
 void TallywickFrame::OnAddDirClick(wxCommandEvent&) {
-    if (m_bCounting)
-        return;
     if (m_pDirDialog->ShowModal() != wxID_OK)
         return;
     const int item = m_pSourceDirList->Append(m_pDirDialog->GetPath());
@@ -33,9 +32,6 @@ void TallywickFrame::OnDeleteDirClick(wxCommandEvent&) {
 }
 
 void TallywickFrame::OnSelectSourceType(wxCommandEvent&) {
-    // The dialog edits the extension set, which a running count is reading.
-    if (m_bCounting)
-        return;
     SrcTypeSelDlg dialog(this, wxID_ANY, wxDefaultPosition, wxDefaultSize);
     dialog.m_pRuleMap = &m_pCountingManager->m_ruleMap;
     dialog.m_pExtMap = &m_pCountingManager->m_extMap;
@@ -43,4 +39,28 @@ void TallywickFrame::OnSelectSourceType(wxCommandEvent&) {
         return;
     const wxString types = dialog.m_strTypes;
     m_pSourceTypeCombo->SetSelection(m_pSourceTypeCombo->Append(types));
+}
+
+void TallywickFrame::OnSourceTypePicked(wxCommandEvent&) {
+    // An earlier selection picked from the box becomes what is counted; types deleted since
+    // then are dropped from it.
+    const int item = m_pSourceTypeCombo->GetSelection();
+    if (item == wxNOT_FOUND)
+        return;
+    wxArrayString picked = wxSplit(m_pSourceTypeCombo->GetString(item), ';', '\0');
+    wxString kept;
+    for (auto& entry : m_pCountingManager->m_extMap)
+        entry.second->m_bSelected = false;
+    for (const wxString& ext : picked) {
+        FileExtension* found = m_pCountingManager->GetFileExtension(ext);
+        if (!found)
+            continue;
+        found->m_bSelected = true;
+        kept += ext + ";";
+    }
+    if (kept != m_pSourceTypeCombo->GetString(item)) {
+        m_pSourceTypeCombo->Delete(item);
+        m_pSourceTypeCombo->Insert(kept, item);
+        m_pSourceTypeCombo->SetSelection(item);
+    }
 }

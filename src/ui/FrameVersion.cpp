@@ -12,8 +12,6 @@ void ReportLockFailure(TallywickFrame* frame) {
 } // namespace
 
 void TallywickFrame::OnCheckUpdate(wxCommandEvent&) {
-    if (m_bCounting)
-        return;
     wxLaunchDefaultBrowser(CheckVerThread::UPDATE_PAGE_URL, wxBROWSER_NEW_WINDOW);
 }
 

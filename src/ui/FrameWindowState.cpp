@@ -2,12 +2,10 @@
 // shortcuts, closing and the destructor.
 #include "TallywickFrame.h"
 
-#include "AboutDlg.h"
 #include "ConfirmBox.h"
 #include "CountingManager.h"
 #include "Preference.h"
 #include "StatusField.h"
-#include "chooselang.h"
 
 #include <wx/aui/auibar.h>
 #include <wx/aui/framemanager.h>
@@ -32,32 +30,23 @@ TallywickFrame::~TallywickFrame() {
     m_pAuiManager = nullptr;
 }
 
-bool TallywickFrame::IsInNestedLoop() const {
-    return m_bCounting || m_modalTracker.AnyOpen() || m_nOpenPopups > 0;
-}
-
-void TallywickFrame::CloseIfPending() {
-    if (m_bCloseAfterRun && !IsInNestedLoop())
+void TallywickFrame::CloseIfDue() {
+    if (m_loops.CloseDue())
         Close(true);
 }
 
 void TallywickFrame::OnClose(wxCloseEvent& event) {
-    if (m_bClosing) {
-        if (event.CanVeto())
-            event.Veto();
-        return;
-    }
-    if (IsInNestedLoop()) {
+    const NestedLoops::Close verdict = m_loops.RequestClose();
+    if (verdict != NestedLoops::Close::NOW) {
         // A run, a dialog or a menu is on the stack and would be destroyed under its feet:
-        // stop the run, and close once they have returned.
-        if (m_pCountingManager->m_nState == CountingManager::STATE_BUSY)
+        // stop the run; the close follows once they have returned.
+        if (verdict == NestedLoops::Close::PUT_OFF &&
+            m_pCountingManager->m_nState == CountingManager::STATE_BUSY)
             m_pCountingManager->Stop();
-        m_bCloseAfterRun = true;
         if (event.CanVeto())
             event.Veto();
         return;
     }
-    m_bClosing = true;
     // The rules are written here, once, so that a failed save can still be told.
     if (!m_pCountingManager->SaveRules())
         ShowConfirm(wxString::Format(_("The rules file could not be written: %s"),
@@ -101,10 +90,8 @@ void TallywickFrame::PopupToolMenu(long toolId, wxMenu& menu) {
     // Just below the tool, converted from the toolbar's coordinates to the frame's.
     const wxRect rect = m_pToolBar->GetToolRect(toolId);
     const wxPoint corner = m_pToolBar->ClientToScreen(rect.GetBottomRight());
-    ++m_nOpenPopups;
+    const NestedLoops::Scope popup = m_loops.Popup();
     PopupMenu(&menu, ScreenToClient(corner - wxPoint(std::min(8, rect.width), 0)));
-    --m_nOpenPopups;
-    CallAfter(&TallywickFrame::CloseIfPending);
 }
 
 void TallywickFrame::OnSize(wxSizeEvent&) {
@@ -149,17 +136,4 @@ void TallywickFrame::OnCharHook(wxKeyEvent& event) {
         }
     }
     event.Skip();
-}
-
-void TallywickFrame::OnChangeLanguage(wxCommandEvent&) {
-    if (m_bCounting)
-        return;
-    ChangeUILanguage();
-}
-
-void TallywickFrame::OnAbout(wxCommandEvent&) {
-    if (m_bCounting)
-        return;
-    AboutDlg dialog(this, wxID_ANY);
-    dialog.ShowModal();
 }

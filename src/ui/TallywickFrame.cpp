@@ -1,6 +1,8 @@
-// The main window: construction, layout and the bindings of every handler.
+// The main window: construction, layout, the bindings of every handler, and the two commands
+// that only open another window.
 #include "TallywickFrame.h"
 
+#include "AboutDlg.h"
 #include "CountingManager.h"
 #include "CrvHtmlWin.h"
 #include "PictureLoader.h"
@@ -8,6 +10,7 @@
 #include "ResultText.h"
 #include "StatusField.h"
 #include "VirtualListCtrl.h"
+#include "chooselang.h"
 
 #include <algorithm>
 #include <array>
@@ -135,8 +138,7 @@ void FitPanel(wxPanel* panel, wxSizer* sizer) {
 
 TallywickFrame::TallywickFrame(wxWindow* parent, wxWindowID)
     : m_strLatestVersion(_("unknown")),
-      m_modalTracker([this] { CallAfter(&TallywickFrame::CloseIfPending); }) {
-    m_modalTracker.Register();
+      m_loops([this] { CallAfter(&TallywickFrame::CloseIfDue); }) {
     Create(parent, wxID_ANY, _("Tallywick"), wxDefaultPosition, wxDefaultSize,
            wxDEFAULT_FRAME_STYLE, "wxID_ANY");
     SetClientSize(wxSize(970, 628));
@@ -485,39 +487,47 @@ void TallywickFrame::CreatePropertyGrids() {
 }
 
 void TallywickFrame::BindHandlers() {
+    // A run dispatches events between files. Commands that would reset the engine, change
+    // what the run reads or open a window of their own are ignored while one is on the stack.
+    const auto unlessCounting = [this](void (TallywickFrame::*handler)(wxCommandEvent&)) {
+        return [this, handler](wxCommandEvent& event) {
+            if (!m_loops.Counting())
+                (this->*handler)(event);
+        };
+    };
     Bind(wxEVT_MENU, &TallywickFrame::OnToolExportDropDown, this, ID_TOOL_EXPORT);
     Bind(wxEVT_MENU, &TallywickFrame::OnToolFilterDropDown, this, ID_TOOL_FILTER);
     Bind(wxEVT_MENU, &TallywickFrame::OnFullscreen, this, ID_TOOL_FULLSCREEN);
-    Bind(wxEVT_MENU, &TallywickFrame::OnChangeLanguage, this, ID_TOOL_LANGUAGE);
-    Bind(wxEVT_MENU, &TallywickFrame::OnCheckUpdate, this, ID_TOOL_UPDATE);
-    Bind(wxEVT_MENU, &TallywickFrame::OnAbout, this, ID_TOOL_ABOUT);
+    Bind(wxEVT_MENU, unlessCounting(&TallywickFrame::OnChangeLanguage), ID_TOOL_LANGUAGE);
+    Bind(wxEVT_MENU, unlessCounting(&TallywickFrame::OnCheckUpdate), ID_TOOL_UPDATE);
+    Bind(wxEVT_MENU, unlessCounting(&TallywickFrame::OnAbout), ID_TOOL_ABOUT);
     Bind(wxEVT_LIST_ITEM_RIGHT_CLICK, &TallywickFrame::OnFileListItemRightClick, this,
          ID_LC_DETAIL);
     Bind(wxEVT_LIST_COL_CLICK, &TallywickFrame::OnFileListColClick, this, ID_LC_DETAIL);
     Bind(wxEVT_LIST_ITEM_RIGHT_CLICK, &TallywickFrame::OnDirListItemRightClick, this, ID_LC_DIR);
-    Bind(wxEVT_BUTTON, &TallywickFrame::OnAddDirClick, this, ID_BITMAPBUTTON1);
+    Bind(wxEVT_BUTTON, unlessCounting(&TallywickFrame::OnAddDirClick), ID_BITMAPBUTTON1);
     Bind(wxEVT_BUTTON, &TallywickFrame::OnDeleteDirClick, this, ID_BITMAPBUTTON2);
-    Bind(wxEVT_BUTTON, &TallywickFrame::OnSelectSourceType, this, ID_BITMAPBUTTON7);
-    Bind(wxEVT_BUTTON, &TallywickFrame::OnStartCounting, this, ID_BITMAPBUTTON_START);
+    Bind(wxEVT_BUTTON, unlessCounting(&TallywickFrame::OnSelectSourceType), ID_BITMAPBUTTON7);
+    Bind(wxEVT_BUTTON, unlessCounting(&TallywickFrame::OnStartCounting), ID_BITMAPBUTTON_START);
     Bind(wxEVT_BUTTON, &TallywickFrame::OnStopCounting, this, ID_BITMAPBUTTON_STOP);
-    Bind(wxEVT_BUTTON, &TallywickFrame::OnRefreshResultClick, this, ID_BITMAPBUTTON3);
+    Bind(wxEVT_BUTTON, unlessCounting(&TallywickFrame::OnRefreshResultClick), ID_BITMAPBUTTON3);
     Bind(wxEVT_CHECKBOX, &TallywickFrame::OnCheckBoxSelectAllClick, this, ID_CHECKBOX_DIR);
-    Bind(wxEVT_BUTTON, &TallywickFrame::OnRefreshResultClick, this, ID_BITMAPBUTTON4);
+    Bind(wxEVT_BUTTON, unlessCounting(&TallywickFrame::OnRefreshResultClick), ID_BITMAPBUTTON4);
     Bind(wxEVT_CHECKBOX, &TallywickFrame::OnCheckBoxSelectAllClick, this, ID_CHECKBOX_DATE);
-    Bind(wxEVT_BUTTON, &TallywickFrame::OnRefreshResultClick, this, ID_BITMAPBUTTON5);
+    Bind(wxEVT_BUTTON, unlessCounting(&TallywickFrame::OnRefreshResultClick), ID_BITMAPBUTTON5);
     Bind(wxEVT_CHECKBOX, &TallywickFrame::OnCheckBoxSelectAllClick, this, ID_CHECKBOX_EXT);
-    Bind(wxEVT_BUTTON, &TallywickFrame::OnRefreshResultClick, this, ID_BITMAPBUTTON6);
-    Bind(wxEVT_MENU, &TallywickFrame::OnAddDirClick, this, ID_MENU_ADDDIR);
-    Bind(wxEVT_MENU, &TallywickFrame::OnSelectSourceType, this, ID_MENU_SELTYPE);
-    Bind(wxEVT_MENU, &TallywickFrame::OnStartCounting, this, ID_MENU_START);
+    Bind(wxEVT_BUTTON, unlessCounting(&TallywickFrame::OnRefreshResultClick), ID_BITMAPBUTTON6);
+    Bind(wxEVT_MENU, unlessCounting(&TallywickFrame::OnAddDirClick), ID_MENU_ADDDIR);
+    Bind(wxEVT_MENU, unlessCounting(&TallywickFrame::OnSelectSourceType), ID_MENU_SELTYPE);
+    Bind(wxEVT_MENU, unlessCounting(&TallywickFrame::OnStartCounting), ID_MENU_START);
     Bind(wxEVT_MENU, &TallywickFrame::OnStopCounting, this, ID_MENU_STOP);
     Bind(wxEVT_MENU, &TallywickFrame::OnQuit, this, ID_MENU_QUIT);
-    Bind(wxEVT_MENU, &TallywickFrame::OnChangeLanguage, this, ID_MENU_LANGUAGE);
+    Bind(wxEVT_MENU, unlessCounting(&TallywickFrame::OnChangeLanguage), ID_MENU_LANGUAGE);
     Bind(wxEVT_MENU, &TallywickFrame::OnFullscreen, this, ID_MENU_FULLSCREEN);
-    Bind(wxEVT_MENU, &TallywickFrame::OnCheckUpdate, this, ID_MENU_UPDATE);
-    Bind(wxEVT_MENU, &TallywickFrame::OnAbout, this, ID_MENU_ABOUT);
-    Bind(wxEVT_MENU, &TallywickFrame::OnExportHtml, this, ID_MENU_EXPORT_HTML);
-    Bind(wxEVT_MENU, &TallywickFrame::OnExportCsv, this, ID_MENU_EXPORT_CSV);
+    Bind(wxEVT_MENU, unlessCounting(&TallywickFrame::OnCheckUpdate), ID_MENU_UPDATE);
+    Bind(wxEVT_MENU, unlessCounting(&TallywickFrame::OnAbout), ID_MENU_ABOUT);
+    Bind(wxEVT_MENU, unlessCounting(&TallywickFrame::OnExportHtml), ID_MENU_EXPORT_HTML);
+    Bind(wxEVT_MENU, unlessCounting(&TallywickFrame::OnExportCsv), ID_MENU_EXPORT_CSV);
     Bind(wxEVT_MENU, &TallywickFrame::OnOpenDirectory, this, ID_MENU_OPEN_DIR);
     Bind(wxEVT_MENU, &TallywickFrame::OnOpenFile, this, ID_MENU_OPEN_FILE);
     Bind(wxEVT_MENU, &TallywickFrame::OnFilterMenu, this, ID_MENU_ALL_FILTERS);
@@ -530,7 +540,7 @@ void TallywickFrame::BindHandlers() {
     Bind(wxEVT_AUITOOLBAR_TOOL_DROPDOWN, &TallywickFrame::OnToolDropDown, this, ID_TOOL_EXPORT);
     Bind(wxEVT_AUITOOLBAR_TOOL_DROPDOWN, &TallywickFrame::OnToolDropDown, this, ID_TOOL_FILTER);
     Bind(wxEVT_CHAR_HOOK, &TallywickFrame::OnCharHook, this);
-    Bind(wxEVT_COMBOBOX, &TallywickFrame::OnSourceTypePicked, this, ID_COMBOBOX1);
+    Bind(wxEVT_COMBOBOX, unlessCounting(&TallywickFrame::OnSourceTypePicked), ID_COMBOBOX1);
     Bind(wxEVT_CLOSE_WINDOW, &TallywickFrame::OnClose, this);
 }
 
@@ -562,4 +572,13 @@ void TallywickFrame::ShowFilterPanes() {
     m_pAuiManager->GetPane(m_pPanelExtFilter).Show(m_pPreference->m_nShowFilterExtension == 1);
     m_pAuiManager->GetPane(m_pPanelDateFilter).Show(m_pPreference->m_nShowFilterModifiedDate == 1);
     m_pAuiManager->Update();
+}
+
+void TallywickFrame::OnChangeLanguage(wxCommandEvent&) {
+    ChangeUILanguage();
+}
+
+void TallywickFrame::OnAbout(wxCommandEvent&) {
+    AboutDlg dialog(this, wxID_ANY);
+    dialog.ShowModal();
 }

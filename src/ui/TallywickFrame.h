@@ -1,6 +1,8 @@
 // The main window: docking panes, result notebook, menus, toolbar and status bar, and the
 // frame's side of a counting run. The class is one header and several source files, each for
-// one concern (layout, window state, counting, lists, filters, grids, report, exports).
+// one concern (layout, window state, counting, sources, lists, filters, grids, report, exports,
+// version). Below, the members of each file are grouped under its name in the file's order:
+// public what the handlers, the dialogs and the tests share, private the frame's own.
 #pragma once
 
 #include "AnalysisObserver.h"
@@ -9,7 +11,7 @@
 #include "CountingObserver.h"
 #include "FilterObserver.h"
 #include "FilterParam.h"
-#include "ModalTracker.h"
+#include "NestedLoops.h"
 
 #include <memory>
 #include <vector>
@@ -19,6 +21,7 @@
 #include <wx/thread.h>
 
 class CountingManager;
+class CountingParam;
 class CrvHtmlWin;
 class DirectoryResult;
 class FileResult;
@@ -49,16 +52,12 @@ public:
     TallywickFrame(wxWindow* parent, wxWindowID id = wxID_ANY);
     virtual ~TallywickFrame();
 
-    // Engine notifications.
-    void OnFileCounted() override;
-    void OnAnalysisUpdate() override;
-    void OnFilterUpdate() override;
-
     static const wxString REPORT_TEMPLATE_FILE;
     static const wxString INDEX_PAGE_FILE;
     // The page last loaded into the report view; what the HTML export writes.
     static wxString s_strHtmlPage;
 
+    // The windows, menu items and tools, by identifier.
     static const long ID_TOOL_EXPORT;
     static const long ID_TOOL_FILTER;
     static const long ID_TOOL_FULLSCREEN;
@@ -186,102 +185,78 @@ public:
     wxPanel* m_pPanelDir = nullptr;
     wxStatusBar* m_pStatusBar = nullptr;
 
-    // True while a counting run is on the stack of the Start handler: nothing may then delete
-    // the manager or the frame, and a close request is carried out when the run returns.
-    bool m_bCounting = false;
-    bool m_bCloseAfterRun = false;
-    // Set once a close has begun: requests that arrive meanwhile (a signal during its message
-    // box) must not start another on a frame that is about to go.
-    bool m_bClosing = false;
-    // Dialogs and popup menus run loops of their own; the frame must outlive them too.
-    ModalTracker m_modalTracker;
-    int m_nOpenPopups = 0;
+    // A version check started for this window: destroying the frame waits for it before the
+    // window goes.
+    std::unique_ptr<CheckVerThread, CheckVerThread::Joiner> m_pCheckVerThread;
 
-    // The rows of the file and directory lists, which draw them on demand. Emptied before the
-    // manager deletes or rebuilds the records they point to.
-    std::vector<FileResult*> m_fileRows;
-    std::vector<DirectoryResult*> m_dirRows;
-    // What the last right click in a result list was on: the list and the row's record.
-    long m_nContextListId = 0;
-    Result* m_pContextRecord = nullptr;
-    // When the run's progress was last shown, and the row to bring into view next.
-    wxStopWatch m_progressClock;
-    long m_nScrollRow = -1;
+    // TallywickFrame.cpp: the commands that open another window.
+    void OnChangeLanguage(wxCommandEvent& event);
+    void OnAbout(wxCommandEvent& event);
 
-    // Window state and shutdown.
+    // FrameWindowState.cpp
     void OnFullscreen(wxCommandEvent& event);
     void OnToolExportDropDown(wxCommandEvent& event);
     void OnToolFilterDropDown(wxCommandEvent& event);
     void OnSize(wxSizeEvent& event);
-    void OnQuit(wxCommandEvent& event);
     void ShowFrameSize();
+    void OnQuit(wxCommandEvent& event);
 
-    void OnChangeLanguage(wxCommandEvent& event);
-    void OnAbout(wxCommandEvent& event);
-
-    // Counting.
+    // FrameCounting.cpp
     void OnStartCounting(wxCommandEvent& event);
     void OnStopCounting(wxCommandEvent& event);
     void EnableControls();
     void ClearResults();
-    void OnSourceTypePicked(wxCommandEvent& event);
+    // The engine's notifications.
+    void OnFileCounted() override;
+    void OnFilterUpdate() override;
+    void OnAnalysisUpdate() override;
 
-    // Source directories and source types.
+    // FrameSources.cpp
+    void LoadSourceDirs();
     void OnAddDirClick(wxCommandEvent& event);
     void OnDeleteDirClick(wxCommandEvent& event);
     void OnSelectSourceType(wxCommandEvent& event);
-    void LoadSourceDirs();
 
-    // Result lists.
+    // FrameLists.cpp
     void InitListColumns();
     void AddFileResult(FileResult* result);
     void FillDirList();
     void FillTypeList();
-    // Sizes the columns of the three result lists to their widest title or cell.
-    void FitListColumns();
-    static int wxCALLBACK CompareFileResult(wxIntPtr item1, wxIntPtr item2, wxIntPtr sortData);
-    void SortFileList(long sortData);
-    void OnFileListItemRightClick(wxListEvent& event);
     void OnFileListColClick(wxListEvent& event);
+    static int wxCALLBACK CompareFileResult(wxIntPtr item1, wxIntPtr item2, wxIntPtr sortData);
+    void OnFileListItemRightClick(wxListEvent& event);
     void OnDirListItemRightClick(wxListEvent& event);
     void OnOpenDirectory(wxCommandEvent& event);
     void OnOpenFile(wxCommandEvent& event);
 
-    // Filters.
+    // FrameFilters.cpp
+    void ReadFilterParam();
+    void UpdateFilterStatus();
     void OnRefreshResultClick(wxCommandEvent& event);
     void OnCheckBoxSelectAllClick(wxCommandEvent& event);
     void OnFilterMenu(wxCommandEvent& event);
-    void ReadFilterParam();
-    void UpdateFilterStatus();
 
-    // Grids.
+    // FrameGrids.cpp
     void InitPropertyGrids();
-    // Gives the analysis grid's labels and values the room they need.
-    void FitAnalysisGrid();
     void ReadAnalysisParam();
     void UpdateSummaryGrid();
 
-    // Report page.
+    // FrameReport.cpp
     void LoadHtmlTemplate(const wxString& relativePath);
     void ShowIndexPage();
-
-    // Exports and version check.
-    void OnExportHtml(wxCommandEvent& event);
-    void OnExportCsv(wxCommandEvent& event);
-    void OnCheckUpdate(wxCommandEvent& event);
-
-    // Report page and version check: the analysis report, the latest version.
     void GenerateReport();
+
+    // FrameExports.cpp
+    void OnExportCsv(wxCommandEvent& event);
+    void OnExportHtml(wxCommandEvent& event);
+
+    // FrameVersion.cpp
+    void OnCheckUpdate(wxCommandEvent& event);
     void SetLatestVersion(const wxString& version);
     void PrefixLatestVersion();
-    // The file an export writes, asked with the frame's file dialog; empty when cancelled.
-    wxString AskExportPath(const wxString& wildcard, const wxString& extension);
-    // Whether the last counting run was stopped; its reports say so, also after a refresh.
-    bool m_bRunCanceled = false;
-    // A running version check: destroying the frame waits for it before the window goes.
-    std::unique_ptr<CheckVerThread, CheckVerThread::Joiner> m_pCheckVerThread;
 
 private:
+    // TallywickFrame.cpp
     void CreateToolBar();
     void CreateNotebook();
     void CreateSettingsPane();
@@ -294,23 +269,57 @@ private:
     void CreatePopupMenus();
     void CreatePropertyGrids();
     void BindHandlers();
-    void ShowFilterPanes();
     // Sizes the status bar's fields to their texts.
     void FitStatusFields();
+    void ShowFilterPanes();
 
+    // FrameWindowState.cpp: a run, a dialog or a popup menu on the stack puts a close off.
+    NestedLoops m_loops;
+    // Carries out a close that was put off, unless a loop has begun since.
+    void CloseIfDue();
+    void OnClose(wxCloseEvent& event);
     // Toolkit-specific paths to the drop-down menus and the shortcuts.
     void OnToolDropDown(wxAuiToolBarEvent& event);
     void PopupToolMenu(long toolId, wxMenu& menu);
     void OnCharHook(wxKeyEvent& event);
-    void OnClose(wxCloseEvent& event);
-    // True while a run, a dialog or a popup menu is on the stack.
-    bool IsInNestedLoop() const;
-    // Carries out a close that was put off while IsInNestedLoop held.
-    void CloseIfPending();
 
-    void ShowProgress(const wxString& path);
+    // FrameCounting.cpp: a run is checking the inputs, reading them, and counting.
+    bool CheckCountingInputs();
+    CountingParam ReadCountingParam() const;
+    void RunCounting(const CountingParam& param);
     // Gives the focus to fallback when no control that is on holds it.
     void KeepKeyboardFocus(wxWindow* fallback);
-    void ShowContextMenu(long listId, Result* record);
+    void ShowProgress(const wxString& path);
     void ReportUnreadablePaths();
+    // When the run's progress was last shown, and the row to bring into view next.
+    wxStopWatch m_progressClock;
+    long m_nScrollRow = -1;
+
+    // FrameSources.cpp
+    void OnSourceTypePicked(wxCommandEvent& event);
+
+    // FrameLists.cpp
+    // Sizes the columns of the three result lists to their widest title or cell.
+    void FitListColumns();
+    void SortFileList(long sortData);
+    void ShowContextMenu(long listId, Result* record);
+    // The rows of the file and directory lists, which draw them on demand. Emptied before the
+    // manager deletes or rebuilds the records they point to.
+    std::vector<FileResult*> m_fileRows;
+    std::vector<DirectoryResult*> m_dirRows;
+    // What the last right click in a result list was on: the list and the row's record.
+    long m_nContextListId = 0;
+    Result* m_pContextRecord = nullptr;
+
+    // FrameGrids.cpp
+    // Gives the analysis grid's labels and values the room they need.
+    void FitAnalysisGrid();
+
+    // FrameReport.cpp
+    // Whether the last counting run was stopped; its reports say so, also after a refresh.
+    bool m_bRunCanceled = false;
+
+    // FrameExports.cpp
+    // The file an export writes, asked with the frame's file dialog; empty when cancelled.
+    wxString AskExportPath(const wxString& wildcard, const wxString& extension);
 };

@@ -27,8 +27,6 @@ TEST_F(AboutDlgTest, ShowsTheVersionTheToolkitBuildAndNoTitle) {
             return wxID_OK;
         }));
 
-    frame->m_bCounting = true; // any dialog would fail the test
-    uitest::Command(frame, about);
-    frame->m_bCounting = false;
+    uitest::DuringRun(frame, [&] { uitest::Command(frame, about); }); // no dialog
 }
 } // namespace

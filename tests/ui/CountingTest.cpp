@@ -69,7 +69,7 @@ protected:
     }
     void Run() {
         uitest::Command(frame, TallywickFrame::ID_MENU_START);
-        ASSERT_FALSE(frame->m_bCounting);
+        ASSERT_TRUE(frame->m_pBtnStart->IsEnabled()); // the run has returned
     }
     wxString Cell(long row, long column) const {
         return frame->m_pFileList->GetItemText(row, column);
@@ -153,7 +153,7 @@ TEST_F(CountingTest, StopEndsTheRunWithItsPartialResults) {
     // Stop as a user would while the rows come in.
     wxTimer timer;
     timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-        if (frame->m_fileRows.size() >= 20)
+        if (frame->m_pCountingManager->m_fileResults.size() >= 20)
             uitest::Command(frame->m_pBtnStop, wxEVT_BUTTON);
         else
             timer.StartOnce(1);
@@ -178,7 +178,7 @@ TEST_F(CountingTest, RowsAreDrawnAndFollowedWhileCounting) {
     wxImage drawn;
     wxTimer timer;
     timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-        const std::size_t counted = frame->m_fileRows.size();
+        const std::size_t counted = frame->m_pCountingManager->m_fileResults.size();
         if (counted >= 100 && !slowFile) {
             // A file that takes longer than the progress interval: the next one is shown.
             slowFile = counted;
@@ -237,7 +237,7 @@ TEST_F(CountingTest, ShortcutsWorkDuringARunWhateverHasTheFocus) {
     wxTimer slowDisk;
     slowDisk.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
         slowDisk.StartOnce(1);
-        if (wxTopLevelWindows.empty() || !frame->m_bCounting || acting)
+        if (wxTopLevelWindows.empty() || frame->m_pBtnStart->IsEnabled() || acting)
             return;
         acting = true;
         if (++files == 5 && current->click != wxDefaultPosition) {
@@ -265,9 +265,9 @@ TEST_F(CountingTest, ShortcutsWorkDuringARunWhateverHasTheFocus) {
             frame = nullptr;
             break;
         }
-        ASSERT_TRUE(uitest::WaitFor([&] { return files > 0 && !frame->m_bCounting; }));
+        ASSERT_TRUE(uitest::WaitFor([&] { return files > 0 && frame->m_pBtnStart->IsEnabled(); }));
         EXPECT_EQ(Status(0), "Canceled");
-        EXPECT_LT(frame->m_fileRows.size(), 100u);
+        EXPECT_LT(frame->m_pFileList->GetItemCount(), 100);
     }
 }
 

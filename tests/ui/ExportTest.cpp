@@ -128,10 +128,10 @@ TEST_F(ExportTest, FailuresAreToldAndCancelOrARunningCountWritesNothing) {
                   SaveAs(HTML_FILTER, "list.html", dir / "none.html", wxID_CANCEL));
     wxTEST_DIALOG(uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_CSV),
                   SaveAs(CSV_FILTER, "none.csv", dir / "none.csv", wxID_CANCEL));
-    frame->m_bCounting = true;
-    uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_HTML);
-    uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_CSV);
-    frame->m_bCounting = false;
+    uitest::DuringRun(frame, [&] {
+        uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_HTML);
+        uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_CSV);
+    });
     EXPECT_FALSE(wxFileExists(dir / "none.html") || wxFileExists(dir / "none.csv"));
 }
 

@@ -45,9 +45,7 @@ TEST_F(FrameSourcesTest, FoldersAreAddedCheckedAndDeletedOnYes) {
     EXPECT_TRUE(list->IsChecked(0));
     EXPECT_TRUE(list->IsChecked(1));
 
-    frame->m_bCounting = true; // any dialog would fail the test
-    uitest::Command(frame, TallywickFrame::ID_MENU_ADDDIR);
-    frame->m_bCounting = false;
+    uitest::DuringRun(frame, [&] { uitest::Command(frame, TallywickFrame::ID_MENU_ADDDIR); });
     EXPECT_EQ(list->GetCount(), 2u);
 
     uitest::Command(frame->m_pBtnDeleteDir, wxEVT_BUTTON); // nothing highlighted: no question
@@ -79,9 +77,8 @@ TEST_F(FrameSourcesTest, EachConfirmedSelectionIsAddedToTheSourceTypeBox) {
     EXPECT_EQ(box->GetValue(), ".c;.h;");
     EXPECT_EQ(box->GetCount(), 2u);
 
-    frame->m_bCounting = true; // the extension set is in use: no dialog
-    uitest::Command(frame->m_pBtnSelectType, wxEVT_BUTTON);
-    frame->m_bCounting = false;
+    // The extension set is in use: no dialog.
+    uitest::DuringRun(frame, [&] { uitest::Command(frame->m_pBtnSelectType, wxEVT_BUTTON); });
     EXPECT_EQ(box->GetCount(), 2u);
 }
 } // namespace

@@ -181,10 +181,8 @@ TEST_F(ReportTest, EveryFieldOfACountedTreeGetsItsText) {
     SaveViewScreens(frame->m_pHtmlWin, "report-en");
 
     // A stopped run says so, also in the report of a later refresh.
-    frame->m_bCounting = true;
-    frame->m_pCountingManager->m_nState = CountingManager::STATE_STOPPED;
-    frame->GenerateReport();
-    frame->m_bCounting = false;
+    uitest::DuringRun(frame, [&] { uitest::Command(frame, TallywickFrame::ID_MENU_STOP); });
+    EXPECT_TRUE(TallywickFrame::s_strHtmlPage.Contains("Canceled"));
     frame->m_pCountingManager->m_nState = CountingManager::STATE_BUSY;
     frame->GenerateReport();
     EXPECT_TRUE(TallywickFrame::s_strHtmlPage.Contains("Canceled"));

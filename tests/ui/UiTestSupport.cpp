@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <thread>
 #include <vector>
+#include <wx/bmpbuttn.h>
 #include <wx/checklst.h>
 #include <wx/combobox.h>
 #include <wx/config.h>
@@ -17,6 +18,7 @@
 #include <wx/dcmemory.h>
 #include <wx/file.h>
 #include <wx/filename.h>
+#include <wx/timer.h>
 #include <wx/utils.h>
 #include <wx/window.h>
 
@@ -185,6 +187,31 @@ void Command(wxWindow* control, wxEventType type, int value) {
     event.SetEventObject(control);
     event.SetInt(value);
     control->ProcessWindowEvent(event);
+}
+
+void DuringRun(TallywickFrame* frame, const std::function<void()>& action) {
+    // Enough files that the run dispatches events for some milliseconds.
+    const wxString dir = WorkDir() + "/during-run";
+    for (int i = 0; i < 200; ++i)
+        WriteFile(wxString::Format("during-run/f%03d.c", i), "int a;\n");
+    wxCheckListBox* dirs = frame->m_pSourceDirList;
+    const int added = dirs->Append(dir);
+    dirs->Check(added, true);
+    if (frame->m_pSourceTypeCombo->GetValue().empty())
+        PrepareRun(frame, {}, wxArrayString(1, ".c"));
+    bool acted = false;
+    wxTimer timer;
+    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        if (!acted && !frame->m_pBtnStart->IsEnabled()) { // Start is off during a run only
+            acted = true;
+            action();
+        }
+    });
+    timer.StartOnce(1);
+    Command(frame, TallywickFrame::ID_MENU_START);
+    timer.Stop();
+    dirs->Delete(added);
+    EXPECT_TRUE(acted) << "the run ended before the command came";
 }
 
 void CountTree(TallywickFrame* frame, std::initializer_list<wxString> dirs,

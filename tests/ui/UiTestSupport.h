@@ -89,6 +89,11 @@ struct RealDialogs {
     ~RealDialogs();
 };
 
+// Starts a run from the window and lets action act between two of its files, as a command
+// that arrives while the run dispatches events; the run adds a folder of its own to those
+// checked, and a source type when none is chosen.
+void DuringRun(TallywickFrame* frame, const std::function<void()>& action);
+
 // Counts the folders with the frame's manager as a run from the window does, with only the
 // given extensions selected, and takes every folder and extension into the filter choice.
 void CountTree(TallywickFrame* frame, std::initializer_list<wxString> dirs,
