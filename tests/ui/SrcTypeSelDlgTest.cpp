@@ -130,6 +130,14 @@ TEST_F(SrcTypeSelDlgTest, AddEditAndDeleteChangeTheirOwnItemOnly) {
     ASSERT_TRUE(uitest::WaitFor([&] { return List()->GetTopItem() > 20; }));
     const int place = List()->GetTopItem();
     const wxString buttons = " - &Add... &OK &Cancel";
+    const auto edit = [&](const char* ext, const char* desc) {
+        Highlight(ext);
+        wxTEST_DIALOG(Press(dialog->m_pBtnEdit), Editor(CounterRuleDlg::MODE_EDIT, ext, desc));
+    };
+    const auto erase = [&](const char* ext, int answer) {
+        Highlight(ext);
+        wxTEST_DIALOG(Press(dialog->m_pBtnDelete), uitest::ExpectMessage(DELETE_IT, answer));
+    };
     const struct {
         std::function<void()> action;
         const char* item;  // the item to look at afterwards
@@ -137,34 +145,14 @@ TEST_F(SrcTypeSelDlgTest, AddEditAndDeleteChangeTheirOwnItemOnly) {
         wxString marks;    // of the first items, and what else Shown() tells
         bool keepsPlace;
     } cases[] = {
-        {[&] {
-             Highlight(".x28");
-             wxTEST_DIALOG(Press(dialog->m_pBtnEdit),
-                           Editor(CounterRuleDlg::MODE_EDIT, ".x28", "Same"));
-         },
-         ".x28", ".x28 - Same ( Text style )", "xx--" + buttons, true},
-        {[&] {
-             Highlight(".x29");
-             wxTEST_DIALOG(Press(dialog->m_pBtnDelete), uitest::ExpectMessage(DELETE_IT, wxID_YES));
-         },
-         ".x29", "", "xx--" + buttons, true},
-        {[&] {
-             Highlight(".txt");
-             wxTEST_DIALOG(Press(dialog->m_pBtnEdit),
-                           Editor(CounterRuleDlg::MODE_EDIT, ".txt", "Read me"));
-         },
-         ".txt", ".txt - Read me ( Text style )", "xx--" + buttons, false},
-        {[&] {
-             Highlight(".tar-gz");
-             wxTEST_DIALOG(Press(dialog->m_pBtnDelete), uitest::ExpectMessage(DELETE_IT, wxID_NO));
-         },
-         ".tar-gz", ".tar-gz - Packed ( Text style )",
+        {[&] { edit(".x28", "Same"); }, ".x28", ".x28 - Same ( Text style )", "xx--" + buttons,
+         true},
+        {[&] { erase(".x29", wxID_YES); }, ".x29", "", "xx--" + buttons, true},
+        {[&] { edit(".txt", "Read me"); }, ".txt", ".txt - Read me ( Text style )",
+         "xx--" + buttons, false},
+        {[&] { erase(".tar-gz", wxID_NO); }, ".tar-gz", ".tar-gz - Packed ( Text style )",
          "xx-- .tar-gz &Add... &Edit... &Delete &OK &Cancel", false},
-        {[&] {
-             Highlight(".tar-gz");
-             wxTEST_DIALOG(Press(dialog->m_pBtnDelete), uitest::ExpectMessage(DELETE_IT, wxID_YES));
-         },
-         ".tar-gz", "", "xx-" + buttons, false},
+        {[&] { erase(".tar-gz", wxID_YES); }, ".tar-gz", "", "xx-" + buttons, false},
         {[&] {
              wxTEST_DIALOG(Press(dialog->m_pBtnAdd),
                            Editor(CounterRuleDlg::MODE_ADD, " CPP", "Added"));
