@@ -1,4 +1,5 @@
-// The source-type editor: add and edit modes, the checks of OK and what OK writes.
+// The source-type editor: what each field shows in add and edit mode, the checks of OK, and
+// what OK and Cancel write.
 #include "CounterRuleDlg.h"
 #include "CounterRule.h"
 #include "FileExtension.h"
@@ -31,11 +32,27 @@ protected:
         uitest::Idle();
         return dialog;
     }
-    // Presses OK expecting the message; the dialog stays open.
-    void OkRefused(CounterRuleDlg& dialog, const wxString& message) {
-        wxTEST_DIALOG(uitest::Command(dialog.m_pBtnOk, wxEVT_BUTTON),
-                      uitest::ExpectMessage(message));
-        EXPECT_TRUE(dialog.IsShown()) << message;
+    // Every field and button from top to bottom: its text, "(off)" when it is disabled.
+    static wxString Shown(const CounterRuleDlg& dialog) {
+        wxString shown;
+        for (wxTextEntry* field : std::initializer_list<wxTextEntry*>{
+                 dialog.m_pTxtExt, dialog.m_pTxtDesc, dialog.m_pComboStyle, dialog.m_pTxtStyleDesc,
+                 dialog.m_pTxtSingle, dialog.m_pTxtMultiBegin, dialog.m_pTxtMultiEnd})
+            shown << field->GetValue()
+                  << (dynamic_cast<wxWindow*>(field)->IsEnabled() ? "" : "(off)") << "|";
+        for (wxButton* button : {dialog.m_pBtnOk, dialog.m_pBtnCancel})
+            shown << button->GetLabel() << (button->IsEnabled() ? "" : "(off)") << "|";
+        return shown;
+    }
+    void Type(CounterRuleDlg& dialog, const wxString& ext, const wxString& desc,
+              const wxString& styleDesc) {
+        dialog.m_pTxtExt->SetValue(ext);
+        dialog.m_pTxtDesc->SetValue(desc);
+        dialog.m_pTxtStyleDesc->SetValue(styleDesc);
+    }
+    void ChooseStyle(CounterRuleDlg& dialog, const wxString& style) {
+        dialog.m_pComboStyle->SetStringSelection(style);
+        uitest::Command(dialog.m_pComboStyle, wxEVT_COMBOBOX, dialog.m_pComboStyle->GetSelection());
     }
 
     CountingManager::RuleMap rules;
@@ -43,88 +60,95 @@ protected:
     FileExtension added{"tmp", "tmp", "tmp", false};
 };
 
-TEST_F(CounterRuleDlgTest, AddModeChecksInOrderAndWritesOnlyWhenAllPass) {
-    auto dialog = Open(CounterRuleDlg::MODE_ADD, &added);
-    EXPECT_EQ(dialog->m_pComboStyle->GetValue(), "C");
-    EXPECT_EQ(dialog->m_pTxtStyleDesc->GetValue(), "C family");
-    EXPECT_EQ(dialog->m_pTxtMultiEnd->GetValue(), "*/");
-    EXPECT_FALSE(dialog->m_pTxtSingle->IsEnabled());
-
-    OkRefused(*dialog, _("Please input file extension description!")); // not the extension
-    dialog->m_pTxtDesc->SetValue("C++ source");
-    OkRefused(*dialog, _("Please input file extension!"));
-    for (const char* bad : {"  ", ".a b", "c;h"}) {
-        dialog->m_pTxtExt->SetValue(bad);
-        OkRefused(*dialog, _("Please input file extension!"));
+TEST_F(CounterRuleDlgTest, EachFieldShowsItsOwnValue) {
+    FileExtension orphan(".cob", "Cobol", "COBOL source", false);
+    const struct {
+        int mode;
+        FileExtension* ext;
+        const char* style; // chosen by the user, when given
+        const char* shown;
+    } cases[] = {
+        {CounterRuleDlg::MODE_ADD, &added, nullptr,
+         "||C|C family|//(off)|/*(off)|*/(off)|&OK|&Cancel|"},
+        {CounterRuleDlg::MODE_ADD, &added, "Text",
+         "||Text|Plain text|(off)|(off)|(off)|&OK|&Cancel|"},
+        {CounterRuleDlg::MODE_EDIT, exts[".c"].get(), nullptr,
+         ".c(off)|C source|C|C family|//(off)|/*(off)|*/(off)|&OK|&Cancel|"},
+        {CounterRuleDlg::MODE_EDIT, exts[".c"].get(), "Text",
+         ".c(off)|C source|Text|Plain text|(off)|(off)|(off)|&OK|&Cancel|"},
+        {CounterRuleDlg::MODE_EDIT, &orphan, nullptr,
+         ".cob(off)|COBOL source|||(off)|(off)|(off)|&OK|&Cancel|"},
+    };
+    for (const auto& c : cases) {
+        auto dialog = Open(c.mode, c.ext);
+        if (c.style) {
+            dialog->m_pTxtStyleDesc->SetValue("typed, then replaced");
+            ChooseStyle(*dialog, c.style);
+        }
+        EXPECT_EQ(Shown(*dialog), c.shown);
     }
-    dialog->m_pTxtExt->SetValue(" .CPP ");
-    dialog->m_pTxtStyleDesc->SetValue("");
-    OkRefused(*dialog, _("Please input style description!"));
-    dialog->m_pTxtStyleDesc->SetValue("C and C++");
-    dialog->m_pTxtExt->SetValue(".C");
-    OkRefused(*dialog, _("Extension has existed!"));
-    EXPECT_EQ(added.m_strExt, "tmp");
-    EXPECT_EQ(rules["C"]->m_strDesc, "C family");
+}
 
-    dialog->m_pTxtExt->SetValue(" .CPP ");
+// OK checks the fields in this order and writes only when all pass; Cancel writes nothing.
+TEST_F(CounterRuleDlgTest, OkWritesOnlyWhatPassesAndCancelNothing) {
+    const struct {
+        const char *ext, *desc, *styleDesc, *refusal;
+    } cases[] = {
+        {"", "", "C family", "Please input file extension description!"},
+        {"", "C++ source", "C family", "Please input file extension!"},
+        {"  ", "C++ source", "C family", "Please input file extension!"},
+        {".a b", "C++ source", "C family", "Please input file extension!"},
+        {"c;h", "C++ source", "C family", "Please input file extension!"},
+        {" .CPP ", "C++ source", "", "Please input style description!"},
+        {".C", "C++ source", "C and C++", "Extension has existed!"},
+    };
+    auto dialog = Open(CounterRuleDlg::MODE_ADD, &added);
+    for (const auto& c : cases) {
+        Type(*dialog, c.ext, c.desc, c.styleDesc);
+        wxTEST_DIALOG(uitest::Command(dialog->m_pBtnOk, wxEVT_BUTTON),
+                      uitest::ExpectMessage(_(c.refusal)));
+        EXPECT_TRUE(dialog->IsShown()) << c.refusal;
+    }
+    Type(*dialog, " .CPP ", "C++ source", "C and C++");
+    uitest::Command(dialog->m_pBtnCancel, wxEVT_BUTTON);
+    EXPECT_EQ(dialog->GetReturnCode(), wxID_CANCEL);
+    EXPECT_EQ(added.m_strExt + added.m_strDesc + rules["C"]->m_strDesc, "tmptmpC family");
+
+    dialog = Open(CounterRuleDlg::MODE_ADD, &added);
+    Type(*dialog, " .CPP ", "C++ source", "C and C++");
     uitest::Command(dialog->m_pBtnOk, wxEVT_BUTTON);
     EXPECT_EQ(dialog->GetReturnCode(), wxID_OK);
     EXPECT_FALSE(dialog->IsShown());
-    EXPECT_EQ(added.m_strExt, ".cpp");
-    EXPECT_EQ(added.m_strDesc, "C++ source");
-    EXPECT_EQ(added.m_strRuleType, "C");
+    EXPECT_EQ(added.m_strExt + "|" + added.m_strDesc + "|" + added.m_strRuleType,
+              ".cpp|C++ source|C");
     EXPECT_EQ(rules["C"]->m_strDesc, "C and C++");
     EXPECT_EQ(rules["C"]->m_strSingleLineComment, "//");
-}
 
-TEST_F(CounterRuleDlgTest, EditModeChangesTheStyleAndItsDescriptionForEveryExtension) {
+    // Edit: the style and its description change, for every extension of that style.
     FileExtension* c = exts[".c"].get();
-    auto dialog = Open(CounterRuleDlg::MODE_EDIT, c);
-    EXPECT_EQ(dialog->m_pTxtExt->GetValue(), ".c");
-    EXPECT_FALSE(dialog->m_pTxtExt->IsEnabled());
-    EXPECT_EQ(dialog->m_pTxtDesc->GetValue(), "C source");
-    EXPECT_EQ(dialog->m_pTxtSingle->GetValue(), "//");
-
-    dialog->m_pTxtStyleDesc->SetValue("typed, then replaced");
-    dialog->m_pComboStyle->SetStringSelection("Text");
-    uitest::Command(dialog->m_pComboStyle, wxEVT_COMBOBOX, 1);
-    EXPECT_EQ(dialog->m_pTxtStyleDesc->GetValue(), "Plain text");
-    EXPECT_EQ(dialog->m_pTxtSingle->GetValue(), "");
-    EXPECT_EQ(dialog->m_pTxtMultiBegin->GetValue(), "");
+    dialog = Open(CounterRuleDlg::MODE_EDIT, c);
+    ChooseStyle(*dialog, "Text");
     dialog->m_pTxtStyleDesc->SetValue("Any text");
     uitest::Command(dialog->m_pBtnOk, wxEVT_BUTTON);
-    EXPECT_EQ(dialog->GetReturnCode(), wxID_OK);
-    EXPECT_EQ(c->m_strExt, ".c");
-    EXPECT_EQ(c->m_strRuleType, "Text");
-    EXPECT_EQ(rules["Text"]->m_strDesc, "Any text");
-
-    // The style description belongs to the rule: another extension of it shows the change.
+    EXPECT_EQ(c->m_strExt + "|" + c->m_strDesc + "|" + c->m_strRuleType, ".c|C source|Text");
     FileExtension other(".log", "Text", "Log", false);
-    auto second = Open(CounterRuleDlg::MODE_EDIT, &other);
-    EXPECT_EQ(second->m_pTxtStyleDesc->GetValue(), "Any text");
-    uitest::Command(second->m_pBtnCancel, wxEVT_BUTTON);
-    EXPECT_EQ(second->GetReturnCode(), wxID_CANCEL);
-}
+    EXPECT_EQ(Shown(*Open(CounterRuleDlg::MODE_EDIT, &other)),
+              ".log(off)|Log|Text|Any text|(off)|(off)|(off)|&OK|&Cancel|");
 
-TEST_F(CounterRuleDlgTest, WithoutARuleForTheStyleNothingIsWritten) {
+    // Without a rule for the style nothing is written.
     FileExtension orphan(".cob", "Cobol", "COBOL source", false);
-    auto edit = Open(CounterRuleDlg::MODE_EDIT, &orphan);
-    EXPECT_EQ(edit->m_pComboStyle->GetSelection(), wxNOT_FOUND);
-    EXPECT_EQ(edit->m_pTxtStyleDesc->GetValue(), "");
-    EXPECT_EQ(edit->m_pTxtMultiEnd->GetValue(), "");
-    edit->m_pTxtStyleDesc->SetValue("Some style");
-    OkRefused(*edit, _("Please select a source style!"));
+    dialog = Open(CounterRuleDlg::MODE_EDIT, &orphan);
+    dialog->m_pTxtStyleDesc->SetValue("Some style");
+    wxTEST_DIALOG(uitest::Command(dialog->m_pBtnOk, wxEVT_BUTTON),
+                  uitest::ExpectMessage(_("Please select a source style!")));
     EXPECT_EQ(orphan.m_strRuleType, "Cobol");
     EXPECT_EQ(rules.count("Cobol"), 0u);
-
     rules.clear();
-    auto add = Open(CounterRuleDlg::MODE_ADD, &added);
-    EXPECT_TRUE(add->m_pComboStyle->IsListEmpty());
-    add->m_pTxtExt->SetValue(".x");
-    add->m_pTxtDesc->SetValue("X");
-    add->m_pTxtStyleDesc->SetValue("X style");
-    OkRefused(*add, _("Please select a source style!"));
-    EXPECT_EQ(added.m_strExt, "tmp");
+    dialog = Open(CounterRuleDlg::MODE_ADD, &added);
+    Type(*dialog, ".x", "X", "X style");
+    wxTEST_DIALOG(uitest::Command(dialog->m_pBtnOk, wxEVT_BUTTON),
+                  uitest::ExpectMessage(_("Please select a source style!")));
+    EXPECT_EQ(added.m_strExt, ".cpp");
 }
 
 TEST_F(CounterRuleDlgTest, TypingCannotMakeADescriptionLongerThanItsLimit) {

@@ -1,5 +1,5 @@
-// The source-type selection dialog against maps of its own: the list, the check marks, OK,
-// and adding, editing and deleting extensions.
+// The source-type selection dialog against maps of its own: the list, the check marks, the
+// buttons, and adding, editing and deleting extensions.
 #include "SrcTypeSelDlg.h"
 #include "CounterRule.h"
 #include "CounterRuleDlg.h"
@@ -13,6 +13,8 @@
 #include <wx/textctrl.h>
 
 namespace {
+const wxString DELETE_IT = "Do you want to delete it?";
+
 class SrcTypeSelDlgTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -32,7 +34,8 @@ protected:
         exts.emplace(ext, std::make_unique<FileExtension>(ext, rule, desc, selected));
     }
     wxCheckListBox* List() const { return dialog->m_pTypeList; }
-    void Highlight(int item) {
+    void Highlight(const wxString& ext) {
+        const int item = IndexOf(ext);
         List()->SetSelection(item);
         uitest::Command(List(), wxEVT_LISTBOX, item);
     }
@@ -42,14 +45,39 @@ protected:
                 return static_cast<int>(i);
         return wxNOT_FOUND;
     }
-    // The editor as Add opens it: the user types an extension and a description and presses
-    // OK; when the editor refuses, the user cancels.
-    uitest::ExpectDialog<CounterRuleDlg> AddInEditor(const wxString& ext) {
-        return uitest::ExpectDialog<CounterRuleDlg>([ext](CounterRuleDlg* editor) {
-            EXPECT_EQ(editor->m_nMode, CounterRuleDlg::MODE_ADD);
+    void Press(wxButton* button) { uitest::Command(button, wxEVT_BUTTON); }
+    // The check marks ('x'), the highlighted item and the buttons that can be pressed.
+    wxString Shown() const {
+        wxString shown;
+        for (unsigned i = 0; i < List()->GetCount(); ++i)
+            shown += List()->IsChecked(i) ? "x" : "-";
+        const int item = List()->GetSelection();
+        shown += " " + (item == wxNOT_FOUND ? "-" : List()->GetString(item).BeforeFirst(' '));
+        for (wxButton* button : {dialog->m_pBtnAdd, dialog->m_pBtnEdit, dialog->m_pBtnDelete,
+                                 dialog->m_pBtnOk, dialog->m_pBtnCancel})
+            if (button->IsEnabled())
+                shown += " " + button->GetLabel();
+        return shown;
+    }
+    // The extension flags that a run counts by.
+    wxString Selected() const {
+        wxString selected;
+        for (const auto& [key, ext] : exts)
+            selected += ext->m_bSelected ? "x" : "-";
+        return selected;
+    }
+    // The editor as Add or Edit opens it: the user types what is given and presses OK; when
+    // the editor refuses, the user cancels.
+    static uitest::ExpectDialog<CounterRuleDlg> Editor(int mode, const wxString& ext,
+                                                       const wxString& desc) {
+        return uitest::ExpectDialog<CounterRuleDlg>([=](CounterRuleDlg* editor) {
+            EXPECT_EQ(editor->m_nMode, mode);
             editor->InitDialog();
-            editor->m_pTxtExt->SetValue(ext);
-            editor->m_pTxtDesc->SetValue("Added");
+            if (mode == CounterRuleDlg::MODE_ADD)
+                editor->m_pTxtExt->SetValue(ext);
+            else
+                EXPECT_EQ(editor->m_pTxtExt->GetValue(), ext);
+            editor->m_pTxtDesc->SetValue(desc);
             uitest::Command(editor->m_pBtnOk, wxEVT_BUTTON);
             if (editor->GetReturnCode() != wxID_OK)
                 uitest::Command(editor->m_pBtnCancel, wxEVT_BUTTON);
@@ -62,128 +90,108 @@ protected:
     std::unique_ptr<SrcTypeSelDlg> dialog;
 };
 
-TEST_F(SrcTypeSelDlgTest, ListsTheExtensionsAndOkTurnsTheCheckMarksIntoTheSelection) {
-    ASSERT_EQ(List()->GetCount(), 4u);
+TEST_F(SrcTypeSelDlgTest, ChecksAndButtonsFollowTheUserAndOnlyOkTakesTheChecks) {
     EXPECT_EQ(List()->GetString(0), ".c - C source ( C style )");
-    const bool checked[] = {true, false, false, true};
-    for (unsigned i = 0; i < 4; ++i)
-        EXPECT_EQ(List()->IsChecked(i), checked[i]) << i;
-    EXPECT_FALSE(dialog->m_pBtnEdit->IsEnabled());
-    Highlight(1);
-    EXPECT_TRUE(dialog->m_pBtnDelete->IsEnabled());
-
-    dialog->m_pChkSelectAll->SetValue(true);
-    uitest::Command(dialog->m_pChkSelectAll, wxEVT_CHECKBOX, 1);
-    for (unsigned i = 0; i < 4; ++i)
-        EXPECT_TRUE(List()->IsChecked(i));
-    EXPECT_FALSE(exts[".h"]->m_bSelected); // not before OK
-    List()->Check(0, false);
-    uitest::Command(dialog->m_pBtnOk, wxEVT_BUTTON);
+    EXPECT_EQ(List()->GetString(3), ".txt - Notes ( Text style )");
+    const auto selectAll = [this](bool on) {
+        dialog->m_pChkSelectAll->SetValue(on);
+        uitest::Command(dialog->m_pChkSelectAll, wxEVT_CHECKBOX, on);
+    };
+    const std::pair<std::function<void()>, const char*> steps[] = {
+        {[] {}, "x--x - &Add... &OK &Cancel"},
+        {[&] { Highlight(".h"); }, "x--x .h &Add... &Edit... &Delete &OK &Cancel"},
+        {[&] { selectAll(true); }, "xxxx .h &Add... &Edit... &Delete &OK &Cancel"},
+        {[&] { selectAll(false); }, "---- .h &Add... &Edit... &Delete &OK &Cancel"},
+        {[&] { List()->Check(2, true); }, "--x- .h &Add... &Edit... &Delete &OK &Cancel"},
+    };
+    for (const auto& [step, shown] : steps) {
+        step();
+        EXPECT_EQ(Shown(), shown);
+        EXPECT_EQ(Selected(), "x--x"); // not before OK
+    }
+    Press(dialog->m_pBtnCancel);
+    EXPECT_EQ(dialog->GetReturnCode(), wxID_CANCEL);
+    EXPECT_EQ(Selected(), "x--x");
+    Press(dialog->m_pBtnOk);
     EXPECT_EQ(dialog->GetReturnCode(), wxID_OK);
-    EXPECT_EQ(dialog->m_strTypes, ".h;.tar-gz;.txt;");
-    EXPECT_FALSE(exts[".c"]->m_bSelected);
-    EXPECT_TRUE(exts[".h"]->m_bSelected);
-    EXPECT_TRUE(exts[".tar-gz"]->m_bSelected);
-
-    // Unchecking the box unchecks every item; OK then clears every flag.
-    SrcTypeSelDlg again(nullptr);
-    again.m_pExtMap = &exts;
-    again.InitDialog();
-    again.m_pChkSelectAll->SetValue(false);
-    uitest::Command(again.m_pChkSelectAll, wxEVT_CHECKBOX, 0);
-    uitest::Command(again.m_pBtnOk, wxEVT_BUTTON);
-    EXPECT_EQ(again.m_strTypes, "");
-    for (const auto& entry : exts)
-        EXPECT_FALSE(entry.second->m_bSelected) << entry.first;
+    EXPECT_EQ(dialog->m_strTypes, ".tar-gz;");
+    EXPECT_EQ(Selected(), "--x-");
 }
 
-TEST_F(SrcTypeSelDlgTest, AddStoresANewExtensionAndRefusesAKnownOne) {
-    List()->Check(1, true); // an unconfirmed check mark must survive the refill
-    List()->Check(3, false);
-    Highlight(0);
-    wxTEST_DIALOG(uitest::Command(dialog->m_pBtnAdd, wxEVT_BUTTON), AddInEditor(" CPP"));
-    ASSERT_EQ(exts.count(".cpp"), 1u);
-    EXPECT_EQ(exts[".cpp"]->m_strRuleType, "C");
-    EXPECT_FALSE(exts[".cpp"]->m_bSelected);
-    ASSERT_EQ(List()->GetCount(), 5u);
-    EXPECT_EQ(List()->GetString(IndexOf(".cpp")), ".cpp - Added ( C style )");
-    EXPECT_FALSE(List()->IsChecked(IndexOf(".cpp")));
-    EXPECT_TRUE(List()->IsChecked(IndexOf(".h")));
-    EXPECT_FALSE(List()->IsChecked(IndexOf(".txt")));
-    EXPECT_TRUE(List()->IsChecked(IndexOf(".c")));
-    EXPECT_EQ(List()->GetSelection(), wxNOT_FOUND);
-    EXPECT_FALSE(dialog->m_pBtnEdit->IsEnabled()); // nothing is highlighted after a refill
-
-    const wxString cDescription = rules["C"]->m_strDesc;
-    wxTEST_DIALOG(uitest::Command(dialog->m_pBtnAdd, wxEVT_BUTTON), AddInEditor(".TXT"),
-                  uitest::ExpectMessage(_("Extension has existed!")));
-    EXPECT_EQ(exts.size(), 5u);
-    EXPECT_EQ(exts[".txt"]->m_strDesc, "Notes");
-    EXPECT_EQ(rules["C"]->m_strDesc, cDescription);
-}
-
-TEST_F(SrcTypeSelDlgTest, EditAndDeleteWorkOnTheHighlightedItem) {
-    Highlight(IndexOf(".txt"));
-    wxTEST_DIALOG(uitest::Command(dialog->m_pBtnEdit, wxEVT_BUTTON),
-                  uitest::ExpectDialog<CounterRuleDlg>([](CounterRuleDlg* editor) {
-                      EXPECT_EQ(editor->m_nMode, CounterRuleDlg::MODE_EDIT);
-                      editor->InitDialog();
-                      EXPECT_EQ(editor->m_pTxtExt->GetValue(), ".txt");
-                      editor->m_pTxtDesc->SetValue("Read me");
-                      uitest::Command(editor->m_pBtnOk, wxEVT_BUTTON);
-                      return editor->GetReturnCode();
-                  }));
-    EXPECT_EQ(List()->GetString(IndexOf(".txt")), ".txt - Read me ( Text style )");
-    EXPECT_TRUE(List()->IsChecked(IndexOf(".txt")));
-
-    // The '-' inside the extension does not lead Delete to another entry.
-    Highlight(IndexOf(".tar-gz"));
-    wxTEST_DIALOG(uitest::Command(dialog->m_pBtnDelete, wxEVT_BUTTON),
-                  uitest::ExpectMessage(_("Do you want to delete it?"), wxID_NO));
-    EXPECT_EQ(exts.size(), 4u);
-    wxTEST_DIALOG(uitest::Command(dialog->m_pBtnDelete, wxEVT_BUTTON),
-                  uitest::ExpectMessage(_("Do you want to delete it?"), wxID_YES));
-    EXPECT_EQ(exts.count(".tar-gz"), 0u);
-    EXPECT_EQ(List()->GetCount(), 3u);
-    EXPECT_EQ(IndexOf(".tar-gz"), wxNOT_FOUND);
-
-    // With nothing highlighted: Edit says "Error!"; Delete asks first.
-    ASSERT_EQ(List()->GetSelection(), wxNOT_FOUND);
-    wxTEST_DIALOG(uitest::Command(dialog->m_pBtnEdit, wxEVT_BUTTON),
-                  uitest::ExpectMessage("Error!"));
-    wxTEST_DIALOG(uitest::Command(dialog->m_pBtnDelete, wxEVT_BUTTON),
-                  uitest::ExpectMessage(_("Do you want to delete it?"), wxID_YES),
-                  uitest::ExpectMessage("Error!"));
-    EXPECT_EQ(exts.size(), 3u);
-}
-
-TEST_F(SrcTypeSelDlgTest, TheListKeepsItsPlaceAndShowsAnAddedType) {
+// Add, Edit and Delete change their own item only: unconfirmed checks and the list's place
+// stay, nothing is highlighted afterwards, and an added type is brought into view.
+TEST_F(SrcTypeSelDlgTest, AddEditAndDeleteChangeTheirOwnItemOnly) {
     for (int i = 0; i < 60; ++i)
         AddExt(wxString::Format(".x%02d", i), "Text", "More", false);
     dialog->FillTypeList();
+    List()->Check(IndexOf(".h"), true);
+    List()->Check(IndexOf(".txt"), false);
     List()->SetFirstItem(30);
     ASSERT_TRUE(uitest::WaitFor([&] { return List()->GetTopItem() > 20; }));
     const int place = List()->GetTopItem();
-    const auto kept = [&] {
-        uitest::Idle();
-        return List()->GetTopItem() == place;
+    const wxString buttons = " - &Add... &OK &Cancel";
+    const auto edit = [&](const char* ext, const char* desc) {
+        Highlight(ext);
+        wxTEST_DIALOG(Press(dialog->m_pBtnEdit), Editor(CounterRuleDlg::MODE_EDIT, ext, desc));
     };
-
-    Highlight(32);
-    wxTEST_DIALOG(uitest::Command(dialog->m_pBtnEdit, wxEVT_BUTTON),
-                  uitest::ExpectDialog<CounterRuleDlg>([](CounterRuleDlg* editor) {
-                      editor->InitDialog();
-                      uitest::Command(editor->m_pBtnOk, wxEVT_BUTTON);
-                      return editor->GetReturnCode();
-                  }));
-    EXPECT_TRUE(kept()) << List()->GetTopItem();
-    Highlight(32);
-    wxTEST_DIALOG(uitest::Command(dialog->m_pBtnDelete, wxEVT_BUTTON),
-                  uitest::ExpectMessage(_("Do you want to delete it?"), wxID_YES));
-    EXPECT_TRUE(kept()) << List()->GetTopItem();
-
+    const auto erase = [&](const char* ext, int answer) {
+        Highlight(ext);
+        wxTEST_DIALOG(Press(dialog->m_pBtnDelete), uitest::ExpectMessage(DELETE_IT, answer));
+    };
+    const struct {
+        std::function<void()> action;
+        const char* item;  // the item to look at afterwards
+        const char* shown; // its text, or "" when it is gone
+        wxString marks;    // of the first items, and what else Shown() tells
+        bool keepsPlace;
+    } cases[] = {
+        {[&] { edit(".x28", "Same"); }, ".x28", ".x28 - Same ( Text style )", "xx--" + buttons,
+         true},
+        {[&] { erase(".x29", wxID_YES); }, ".x29", "", "xx--" + buttons, true},
+        {[&] { edit(".txt", "Read me"); }, ".txt", ".txt - Read me ( Text style )",
+         "xx--" + buttons, false},
+        {[&] { erase(".tar-gz", wxID_NO); }, ".tar-gz", ".tar-gz - Packed ( Text style )",
+         "xx-- .tar-gz &Add... &Edit... &Delete &OK &Cancel", false},
+        {[&] { erase(".tar-gz", wxID_YES); }, ".tar-gz", "", "xx-" + buttons, false},
+        {[&] {
+             wxTEST_DIALOG(Press(dialog->m_pBtnAdd),
+                           Editor(CounterRuleDlg::MODE_ADD, " CPP", "Added"));
+         },
+         ".cpp", ".cpp - Added ( C style )", "x-x-" + buttons, false},
+        {[&] {
+             wxTEST_DIALOG(Press(dialog->m_pBtnAdd),
+                           Editor(CounterRuleDlg::MODE_ADD, ".TXT", "Twice"),
+                           uitest::ExpectMessage(_("Extension has existed!")));
+         },
+         ".txt", ".txt - Read me ( Text style )", "x-x-" + buttons, false},
+        // With nothing highlighted: Edit says "Error!"; Delete asks first.
+        {[&] { wxTEST_DIALOG(Press(dialog->m_pBtnEdit), uitest::ExpectMessage("Error!")); }, ".c",
+         ".c - C source ( C style )", "x-x-" + buttons, false},
+        {[&] {
+             wxTEST_DIALOG(Press(dialog->m_pBtnDelete), uitest::ExpectMessage(DELETE_IT, wxID_YES),
+                           uitest::ExpectMessage("Error!"));
+         },
+         ".c", ".c - C source ( C style )", "x-x-" + buttons, false},
+    };
+    for (const auto& c : cases) {
+        c.action();
+        SCOPED_TRACE(c.item);
+        const int item = IndexOf(c.item);
+        EXPECT_EQ(item == wxNOT_FOUND ? "" : List()->GetString(item), c.shown);
+        const wxString first = c.marks.BeforeFirst(' ');
+        EXPECT_EQ(Shown(), first + wxString('-', List()->GetCount() - first.length()) + " " +
+                               c.marks.AfterFirst(' '));
+        EXPECT_EQ(List()->GetCount(), exts.size());
+        uitest::Idle();
+        if (c.keepsPlace) {
+            EXPECT_EQ(List()->GetTopItem(), place);
+        }
+    }
+    EXPECT_EQ(exts[".cpp"]->m_strRuleType, "C");
+    EXPECT_EQ(rules["C"]->m_strDesc, "C family");
+    EXPECT_EQ(Selected(), "x--x" + wxString(59, '-')); // the flags wait for OK
     // A new type that sorts last is scrolled to.
-    wxTEST_DIALOG(uitest::Command(dialog->m_pBtnAdd, wxEVT_BUTTON), AddInEditor(".y"));
+    wxTEST_DIALOG(Press(dialog->m_pBtnAdd), Editor(CounterRuleDlg::MODE_ADD, ".y", "Last"));
     EXPECT_TRUE(uitest::WaitFor([&] {
         const int item = IndexOf(".y"), first = List()->GetTopItem();
         return item >= first && item < first + List()->GetCountPerPage();

@@ -8,6 +8,8 @@
 
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <string>
 #include <sys/stat.h>
 #include <wx/aui/auibar.h>
 #include <wx/aui/framemanager.h>
@@ -22,6 +24,8 @@
 #include <wx/timer.h>
 
 namespace {
+using Values = std::map<std::string, std::string>;
+
 wxConfigBase* Store() {
     return wxConfigBase::Get();
 }
@@ -37,39 +41,128 @@ uitest::ExpectDialog<wxSingleChoiceDialog> ChooseLanguage(int index) {
     });
 }
 
-TEST(StartupTest, FirstRunAsksForTheLanguageAndStoresEveryDefault) {
+// Every setting with the value a start stores when it has none ("" for no entry).
+const Values DEFAULTS = {{"m_nPreserveFrameSizePos", "1"},
+                         {"x", "40"},
+                         {"y", "16"},
+                         {"w", "940"},
+                         {"h", "616"},
+                         {"m_nShowFilterDirectory", "1"},
+                         {"m_nShowFilterExtension", "1"},
+                         {"m_nShowFilterModifiedDate", "1"},
+                         {"m_nHideMenuBar", "1"},
+                         {"m_nHideStatusBar", "1"},
+                         {"m_nPreserveDirectory", "1"},
+                         {"m_nDirectoryNum", "0"},
+                         {"Directory/0", ""}};
+// What the window shows with those defaults.
+const Values SHOWN_BY_DEFAULT = {{"position", "40,16"},
+                                 {"size", "940x616"},
+                                 {"Directory Filter", "1"},
+                                 {"Extension Filter", "1"},
+                                 {"Modified Date Filter", "1"},
+                                 {"menu bar in full screen", "0"},
+                                 {"status bar in full screen", "0"},
+                                 {"folders", ""}};
+
+Values Stored() {
+    Values values;
+    for (const auto& [key, value] : DEFAULTS)
+        values[key] = Store()->HasEntry("/" + key) ? Store()->Read("/" + key).ToStdString() : "";
+    return values;
+}
+
+Values Shown(TallywickFrame* frame) {
+    const wxPoint position = frame->GetPosition();
+    const wxSize size = frame->GetClientSize();
+    Values shown = {{"position", wxString::Format("%d,%d", position.x, position.y).ToStdString()},
+                    {"size", wxString::Format("%dx%d", size.x, size.y).ToStdString()},
+                    {"folders", ""}};
+    for (const char* pane : {"Directory Filter", "Extension Filter", "Modified Date Filter"})
+        shown[pane] = frame->m_pAuiManager->GetPane(pane).IsShown() ? "1" : "0";
+    for (const wxString& folder : frame->m_pSourceDirList->GetStrings())
+        shown["folders"] += folder.ToStdString() + ";";
+    uitest::Command(frame, TallywickFrame::ID_MENU_FULLSCREEN);
+    shown["menu bar in full screen"] = frame->GetMenuBar()->IsShown() ? "1" : "0";
+    shown["status bar in full screen"] = frame->GetStatusBar()->IsShown() ? "1" : "0";
+    uitest::Command(frame, TallywickFrame::ID_MENU_FULLSCREEN);
+    // Without a window manager the old geometry does not come back by itself.
+    uitest::WaitFor([&] {
+        frame->Move(position);
+        frame->SetClientSize(size);
+        return !frame->IsFullScreen() && frame->GetScreenPosition() == position &&
+               frame->GetClientSize() == size;
+    });
+    uitest::Idle(300);
+    return shown;
+}
+
+Values With(Values values, const Values& changes) {
+    for (const auto& [key, value] : changes)
+        values[key] = value;
+    return values;
+}
+
+TEST(StartupTest, EverySettingHasItsDefaultAndItsStoredValueIsShownAndKept) {
     TallywickFrame* frame = nullptr;
     wxTEST_DIALOG(frame = uitest::StartProgram(), ChooseLanguage(2)); // English
     ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(Store()->Read("ui_language", ""), "en");
-    EXPECT_EQ(frame->GetPosition(), wxPoint(40, 16));
-    EXPECT_EQ(frame->GetClientSize(), wxSize(940, 616));
-    for (const char* key : {"m_nPreserveFrameSizePos", "x", "h", "m_nShowFilterDirectory",
-                            "m_nHideStatusBar", "m_nPreserveDirectory", "m_nDirectoryNum"})
-        EXPECT_TRUE(Store()->HasEntry(wxString("/") + key)) << key;
-    EXPECT_FALSE(Store()->HasGroup("/Directory"));
+    EXPECT_EQ(Stored(), DEFAULTS);
+    EXPECT_EQ(Shown(frame), SHOWN_BY_DEFAULT);
     uitest::CloseProgram(frame);
+
+    // What an earlier run stored, and what the window shows then; the store keeps it all.
+    const std::pair<Values, Values> cases[] = {
+        {{{"x", "100"}}, {{"position", "100,16"}}},
+        {{{"y", "50"}}, {{"position", "40,50"}}},
+        {{{"w", "800"}}, {{"size", "800x616"}}},
+        {{{"h", "500"}}, {{"size", "940x500"}}},
+        {{{"m_nPreserveFrameSizePos", "0"}, {"x", "300"}, {"y", ""}, {"w", ""}, {"h", "500"}}, {}},
+        {{{"m_nShowFilterDirectory", "0"}}, {{"Directory Filter", "0"}}},
+        {{{"m_nShowFilterExtension", "0"}}, {{"Extension Filter", "0"}}},
+        {{{"m_nShowFilterModifiedDate", "2"}}, {{"Modified Date Filter", "0"}}},
+        {{{"m_nHideMenuBar", "0"}}, {{"menu bar in full screen", "1"}}},
+        {{{"m_nHideStatusBar", "0"}}, {{"status bar in full screen", "1"}}},
+        {{{"m_nDirectoryNum", "1"}, {"Directory/0", "/src/a"}}, {{"folders", "/src/a;"}}},
+        {{{"m_nPreserveDirectory", "0"}, {"m_nDirectoryNum", "1"}, {"Directory/0", "/src/a"}}, {}},
+    };
+    for (const auto& [stored, shown] : cases) {
+        SCOPED_TRACE(stored.begin()->first);
+        Store()->DeleteAll();
+        Store()->Write("/ui_language", "en");
+        for (const auto& [key, value] : stored)
+            if (!value.empty()) // "": neither read nor written
+                Store()->Write("/" + key, wxString(value));
+        frame = uitest::StartProgram();
+        EXPECT_EQ(Shown(frame), With(SHOWN_BY_DEFAULT, shown));
+        uitest::CloseProgram(frame);
+        EXPECT_EQ(Stored(), With(DEFAULTS, stored));
+    }
 }
 
-TEST(StartupTest, ACancelledFirstChoiceIsAskedAgain) {
+TEST(StartupTest, TheLanguageIsAskedUntilChosenAndStoredByItsName) {
     Store()->SetRecordDefaults(true); // as the program's start-up does
-    wxLanguage language = wxLANGUAGE_ENGLISH;
-    wxTEST_DIALOG(language = GetUILanguage(), ChooseLanguage(-1));
-    EXPECT_EQ(language, wxLANGUAGE_DEFAULT);
-    EXPECT_EQ(Store()->Read("ui_language", "unset"), "");
-    wxTEST_DIALOG(language = GetUILanguage(), ChooseLanguage(0));
-    EXPECT_EQ(language, wxLANGUAGE_DEFAULT);
-    EXPECT_EQ(Store()->Read("ui_language", ""), "default");
-    EXPECT_EQ(GetUILanguage(), wxLANGUAGE_DEFAULT); // no question any more
-}
-
-TEST(StartupTest, StoredLanguageNamesAreLookedUpAndUnknownOnesLogged) {
-    SaveUILanguage(wxLANGUAGE_JAPANESE);
-    EXPECT_EQ(Store()->Read("ui_language", ""), "ja");
-    EXPECT_EQ(GetUILanguage(), wxLANGUAGE_JAPANESE);
+    const struct {
+        int choice;
+        const char* stored;
+        wxLanguage language;
+    } cases[] = {{-1, "", wxLANGUAGE_DEFAULT},
+                 {0, "default", wxLANGUAGE_DEFAULT},
+                 {1, "zh_CN", wxLANGUAGE_CHINESE_SIMPLIFIED},
+                 {2, "en", wxLANGUAGE_ENGLISH},
+                 {3, "ja", wxLANGUAGE_JAPANESE}};
+    for (const auto& c : cases) {
+        wxLanguage language = wxLANGUAGE_UNKNOWN;
+        wxTEST_DIALOG(language = GetUILanguage(), ChooseLanguage(c.choice));
+        EXPECT_EQ(language, c.language) << c.stored;
+        EXPECT_EQ(Store()->Read("ui_language", "unset"), c.stored);
+        if (c.choice >= 0) { // read back without a question
+            EXPECT_EQ(GetUILanguage(), c.language) << c.stored;
+        }
+        Store()->Write("ui_language", ""); // asked again at the next start
+    }
     Store()->Write("ui_language", "Default"); // not "default": looked up, and unknown
     EXPECT_EQ(GetUILanguage(), wxLANGUAGE_DEFAULT);
-    ASSERT_FALSE(uitest::LoggedMessages().empty());
     EXPECT_TRUE(
         uitest::LoggedMessages().Last().Contains("Uknown locale code 'Default' in registry."));
     EXPECT_EQ(Store()->Read("ui_language", ""), "Default");
@@ -119,32 +212,10 @@ TEST(StartupTest, AStartWithoutPicturesShowsEveryCommandAndNoMessage) {
     uitest::CloseProgram(frame);
 }
 
-TEST(StartupTest, UsableGeometryAndTheFilterPanesComeFromTheStoreAndAreSavedAtExit) {
+// Off every display: the defaults. Partly off, or larger than the screen: moved and shrunk into
+// its work area (a size of -1 fills it), and saved so. Where the user leaves it, it is saved.
+TEST(StartupTest, TheWindowOpensOnTheScreenAndIsSavedWhereTheUserLeftIt) {
     Store()->Write("ui_language", "en");
-    Store()->Write("x", 100);
-    Store()->Write("y", 50);
-    Store()->Write("w", 800);
-    Store()->Write("h", 500);
-    Store()->Write("m_nShowFilterExtension", 0);
-    Store()->Write("m_nShowFilterModifiedDate", 2);
-    TallywickFrame* frame = uitest::StartProgram();
-    ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(frame->GetPosition(), wxPoint(100, 50));
-    EXPECT_EQ(frame->GetClientSize(), wxSize(800, 500));
-    EXPECT_TRUE(frame->m_pAuiManager->GetPane("Directory Filter").IsShown());
-    EXPECT_FALSE(frame->m_pAuiManager->GetPane("Extension Filter").IsShown());
-    EXPECT_FALSE(frame->m_pAuiManager->GetPane("Modified Date Filter").IsShown());
-    frame->Move(120, 60);
-    frame->SetClientSize(900, 600);
-    uitest::Idle();
-    uitest::CloseProgram(frame);
-    EXPECT_EQ(Store()->ReadLong("x", 0), 120);
-    EXPECT_EQ(Store()->ReadLong("w", 0), 900);
-    EXPECT_EQ(Store()->ReadLong("h", 0), 600);
-    EXPECT_EQ(Store()->ReadLong("m_nShowFilterModifiedDate", 0), 2);
-
-    // Off every display: the defaults. Partly off, or larger than the screen: moved and shrunk
-    // into its work area (a size of -1 fills it), and saved so.
     const wxRect area = wxDisplay(0u).GetClientArea();
     const struct {
         long x, y, w, h;
@@ -157,27 +228,22 @@ TEST(StartupTest, UsableGeometryAndTheFilterPanesComeFromTheStoreAndAreSavedAtEx
         {-1000000000, -1000000000, 2147483647, 2147483647, area.GetPosition(), {-1, -1}},
     };
     for (const auto& geometry : stored) {
-        Store()->Write("x", geometry.x);
-        Store()->Write("y", geometry.y);
-        Store()->Write("w", geometry.w);
-        Store()->Write("h", geometry.h);
-        frame = uitest::StartProgram();
+        for (const auto& [key, value] :
+             {std::pair("x", geometry.x), {"y", geometry.y}, {"w", geometry.w}, {"h", geometry.h}})
+            Store()->Write(key, value);
+        TallywickFrame* frame = uitest::StartProgram();
         EXPECT_TRUE(area.Contains(frame->GetRect())) << geometry.x;
         EXPECT_EQ(frame->GetPosition(), geometry.position) << geometry.x;
-        if (geometry.client.x < 0)
-            EXPECT_EQ(frame->GetSize(), area.GetSize());
-        else
-            EXPECT_EQ(frame->GetClientSize(), geometry.client) << geometry.x;
+        EXPECT_EQ(geometry.client.x < 0 ? frame->GetSize() : frame->GetClientSize(),
+                  geometry.client.x < 0 ? area.GetSize() : geometry.client)
+            << geometry.x;
+        frame->Move(120, 60);
+        frame->SetClientSize(900, 600);
+        uitest::Idle();
         uitest::CloseProgram(frame);
-        EXPECT_LE(Store()->ReadLong("w", 0), area.width);
+        EXPECT_EQ(wxPoint(Store()->ReadLong("x", 0), Store()->ReadLong("y", 0)), wxPoint(120, 60));
+        EXPECT_EQ(wxSize(Store()->ReadLong("w", 0), Store()->ReadLong("h", 0)), wxSize(900, 600));
     }
-    Store()->Write("m_nPreserveFrameSizePos", 0);
-    Store()->Write("x", 300);
-    frame = uitest::StartProgram();
-    EXPECT_EQ(frame->GetPosition(), wxPoint(40, 16));
-    frame->Move(200, 100);
-    uitest::CloseProgram(frame);
-    EXPECT_EQ(Store()->ReadLong("x", 0), 300); // neither read nor written
 }
 
 TEST(StartupTest, TheDirectoryListIsSavedWholeAndLoadedUnchecked) {

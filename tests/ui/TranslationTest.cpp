@@ -11,10 +11,14 @@
 #include <cstdlib>
 #include <iterator>
 #include <string>
+#include <wx/aui/auibar.h>
+#include <wx/aui/auibook.h>
+#include <wx/aui/framemanager.h>
 #include <wx/checklst.h>
 #include <wx/config.h>
 #include <wx/dcmemory.h>
 #include <wx/filename.h>
+#include <wx/listctrl.h>
 #include <wx/propgrid/propgrid.h>
 #include <wx/statusbr.h>
 
@@ -46,13 +50,61 @@ protected:
     TallywickFrame* frame = nullptr;
 };
 
-TEST_P(TranslationTest, EveryWindowIsTranslated) {
+// Every text a window shows: labels, titles, tips, menus, pages, panes, columns, grid labels
+// and status fields.
+void Texts(wxWindow* window, wxArrayString& texts) {
+    texts.Add(window->GetLabel());
+    texts.Add(window->GetToolTipText());
+    if (auto* list = dynamic_cast<wxListCtrl*>(window)) {
+        wxListItem column;
+        column.SetMask(wxLIST_MASK_TEXT);
+        for (int i = 0; i < list->GetColumnCount() && list->GetColumn(i, column); ++i)
+            texts.Add(column.GetText());
+    } else if (auto* book = dynamic_cast<wxAuiNotebook*>(window)) {
+        for (size_t i = 0; i < book->GetPageCount(); ++i)
+            texts.Add(book->GetPageText(i));
+    } else if (auto* grid = dynamic_cast<wxPropertyGrid*>(window)) {
+        for (wxPropertyGridIterator it = grid->GetIterator(wxPG_ITERATE_ALL); !it.AtEnd(); ++it)
+            texts.Add((*it)->GetLabel());
+    } else if (auto* bar = dynamic_cast<wxAuiToolBar*>(window)) {
+        for (size_t i = 0; i < bar->GetToolCount(); ++i)
+            texts.Add(bar->FindToolByIndex(i)->GetShortHelp());
+    } else if (auto* status = dynamic_cast<wxStatusBar*>(window)) {
+        for (int i = 0; i < status->GetFieldsCount(); ++i)
+            texts.Add(status->GetStatusText(i));
+    }
+    for (wxWindow* child : window->GetChildren())
+        Texts(child, texts);
+}
+
+void Texts(const wxMenu& menu, wxArrayString& texts) {
+    for (const wxMenuItem* item : menu.GetMenuItems())
+        texts.Add(item->GetItemLabel()), texts.Add(item->GetHelp());
+}
+
+// A shown text that the catalog translates was shown without its lookup.
+void ExpectLookedUp(wxWindow* window, wxArrayString texts = {}) {
+    Texts(window, texts);
+    for (const wxString& text : texts)
+        EXPECT_EQ(wxGetTranslation(text), text) << "not looked up in " << window->GetLabel();
+}
+
+TEST_P(TranslationTest, EveryWindowShowsItsTextsTranslated) {
     const wxString language = GetParam().code;
     const bool pictures = !GetParam().withoutSystemLocale;
-    const bool english = language == "en";
-    EXPECT_EQ(frame->m_pStatusBar->GetStatusText(0), wxGetTranslation("Ready"));
-    EXPECT_EQ(frame->m_pStatusBar->GetStatusText(0) == "Ready", english);
-    EXPECT_EQ(frame->GetMenuBar()->GetMenuLabel(0) == "&File", english);
+    EXPECT_EQ(frame->GetMenuBar()->GetMenuLabel(0) == "&File", language == "en");
+    wxArrayString texts;
+    for (size_t i = 0; i < frame->GetMenuBar()->GetMenuCount(); ++i) {
+        texts.Add(frame->GetMenuBar()->GetMenuLabel(i));
+        Texts(*frame->GetMenuBar()->GetMenu(i), texts);
+    }
+    for (const wxMenu* menu :
+         {&frame->m_menuExport, &frame->m_menuFilter, &frame->m_menuListContext})
+        Texts(*menu, texts);
+    const wxAuiPaneInfoArray& panes = frame->m_pAuiManager->GetAllPanes();
+    for (size_t i = 0; i < panes.GetCount(); ++i)
+        texts.Add(panes[i].caption);
+    ExpectLookedUp(frame, texts);
     if (pictures)
         uitest::SaveScreenshot("main-" + language);
 
@@ -70,38 +122,33 @@ TEST_P(TranslationTest, EveryWindowIsTranslated) {
     }
 
     CountingManager& manager = *frame->m_pCountingManager;
-    ASSERT_EQ(manager.m_extMap.count(".cpp"), 1u);
-    manager.m_extMap[".c"]->m_bSelected = true;
-    manager.m_extMap[".cpp"]->m_bSelected = true;
-    {
-        SrcTypeSelDlg dialog(frame);
-        dialog.m_pRuleMap = &manager.m_ruleMap;
-        dialog.m_pExtMap = &manager.m_extMap;
-        dialog.Show();
-        EXPECT_EQ(dialog.GetTitle() == "Select types dialog", english);
-        EXPECT_EQ(dialog.m_pTypeList->GetCount(), manager.m_extMap.size());
-        // Show the checked C items, one of them highlighted.
-        const int c = (int)std::distance(manager.m_extMap.begin(), manager.m_extMap.find(".c"));
-        dialog.m_pTypeList->SetSelection(c);
-        uitest::Command(dialog.m_pTypeList, wxEVT_LISTBOX, c);
-        dialog.m_pTypeList->EnsureVisible(c);
+    manager.m_extMap.at(".c")->m_bSelected = true;
+    manager.m_extMap.at(".cpp")->m_bSelected = true;
+    SrcTypeSelDlg types(frame);
+    types.m_pRuleMap = &manager.m_ruleMap;
+    types.m_pExtMap = &manager.m_extMap;
+    CounterRuleDlg rule(frame, CounterRuleDlg::MODE_EDIT);
+    rule.m_pRuleMap = &manager.m_ruleMap;
+    rule.m_pFileExt = manager.m_extMap[".cpp"].get();
+    AboutDlg about(frame);
+    const std::pair<wxDialog*, const char*> dialogs[] = {
+        {&types, "srctype"}, {&rule, "rule"}, {&about, "about"}};
+    for (const auto& [dialog, name] : dialogs) {
+        dialog->Show();
+        if (dialog == &types) { // the checked C items, one of them highlighted
+            const int c = (int)std::distance(manager.m_extMap.begin(), manager.m_extMap.find(".c"));
+            types.m_pTypeList->SetSelection(c);
+            uitest::Command(types.m_pTypeList, wxEVT_LISTBOX, c);
+            types.m_pTypeList->EnsureVisible(c);
+        }
+        wxArrayString title;
+        title.Add(dialog->GetTitle());
+        ExpectLookedUp(dialog, title);
         if (pictures)
-            uitest::SaveWindowScreenshot("dialog-srctype-" + language, &dialog);
+            uitest::SaveWindowScreenshot(wxString("dialog-") + name + "-" + language, dialog);
+        dialog->Hide();
     }
-    {
-        CounterRuleDlg dialog(frame, CounterRuleDlg::MODE_EDIT);
-        dialog.m_pRuleMap = &manager.m_ruleMap;
-        dialog.m_pFileExt = manager.m_extMap[".cpp"].get();
-        dialog.Show();
-        EXPECT_EQ(dialog.GetTitle() == "File type setting dialog", english);
-        if (pictures)
-            uitest::SaveWindowScreenshot("dialog-rule-" + language, &dialog);
-    }
-    if (pictures) {
-        AboutDlg dialog(frame);
-        dialog.Show();
-        uitest::SaveWindowScreenshot("dialog-about-" + language, &dialog);
-    }
+    EXPECT_EQ(types.m_pTypeList->GetCount(), manager.m_extMap.size());
     EXPECT_TRUE(uitest::LoggedMessages().empty()) << uitest::LoggedMessages()[0];
 }
 
