@@ -1,14 +1,12 @@
-// A counting run from the window: the input checks, the run, Stop, the lists, sorting,
-// filters and the grids.
+// A counting run from the window: the input checks, what the lists, filters and grids show,
+// sorting, filtering, Stop and the shortcuts during a run.
 #include "CountingManager.h"
-#include "FileExtension.h"
 #include "Preference.h"
 #include "TallywickFrame.h"
 #include "UiTestSupport.h"
 
-#include <algorithm>
+#include "CrvHtmlWin.h"
 #include <chrono>
-#include <functional>
 #include <thread>
 #include <unistd.h>
 #include <wx/aui/auibook.h>
@@ -17,6 +15,7 @@
 #include <wx/checkbox.h>
 #include <wx/checklst.h>
 #include <wx/combobox.h>
+#include <wx/filename.h>
 #include <wx/listctrl.h>
 #include <wx/propgrid/propgrid.h>
 #include <wx/statusbr.h>
@@ -25,15 +24,16 @@
 #include <wx/uiaction.h>
 
 namespace {
-std::string Lines(int code, int comments = 0, int blanks = 0) {
+// Lines of code, of code with a comment, of comments and blank lines, in that order.
+std::string Lines(int code, int codeComment = 0, int comments = 0, int blanks = 0) {
     std::string text;
     for (int i = 0; i < code; ++i)
         text += "x = 1;\n";
+    for (int i = 0; i < codeComment; ++i)
+        text += "x = 1; // c\n";
     for (int i = 0; i < comments; ++i)
         text += "// note\n";
-    for (int i = 0; i < blanks; ++i)
-        text += "\n";
-    return text;
+    return text.append(blanks, '\n');
 }
 
 // Whether the list draws every title and cell in full: it cuts a cell whose text is wider
@@ -54,119 +54,220 @@ testing::AssertionResult NothingCut(wxListCtrl* list) {
     return testing::AssertionSuccess();
 }
 
+std::vector<wxString> Items(const wxCheckListBox* list, bool checkedOnly = false) {
+    std::vector<wxString> items;
+    for (unsigned i = 0; i < list->GetCount(); ++i)
+        if (!checkedOnly || list->IsChecked(i))
+            items.push_back(list->GetString(i));
+    return items;
+}
+
 class CountingTest : public uitest::ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
-        // One folder of three files and a subfolder of one; names and sizes chosen to show
-        // numeric and case-sensitive order.
+        // Each column puts the four files in another order, and a run meets the types and
+        // days out of order: the folder holds the newest file, the only .h, before its
+        // subfolder.
         root = uitest::WorkDir() + "/tree";
-        uitest::WriteFile("tree/src/a.c", Lines(9, 1));
-        uitest::WriteFile("tree/src/B.c", Lines(10, 0, 2));
-        uitest::WriteFile("tree/src/c.h", Lines(1));
-        uitest::WriteFile("tree/src/notes.txt", Lines(3));
-        uitest::WriteFile("tree/src/lib/d.c", Lines(100, 20));
+        const std::tuple<const char*, std::string, const char*> files[] = {
+            {"c.h", Lines(5, 10, 9, 2), "2023-11-30"},
+            {"lib/a.c", Lines(10, 8, 5, 4), "2019-01-02"},
+            {"lib/B.c", Lines(7, 7, 10, 12), "2020-07-04"},
+            {"lib/d.c", Lines(100, 2, 20), "2021-06-15"},
+            {"notes.txt", Lines(3), "2022-02-02"}};
+        for (const auto& [path, text, day] : files) {
+            wxDateTime noon;
+            noon.ParseISODate(day);
+            noon.SetHour(12);
+            wxFileName(uitest::WriteFile("tree/" + wxString(path), text))
+                .SetTimes(&noon, &noon, nullptr);
+        }
     }
-    void Run() {
-        uitest::Command(frame, TallywickFrame::ID_MENU_START);
-        ASSERT_TRUE(frame->m_pBtnStart->IsEnabled()); // the run has returned
-    }
-    wxString Cell(long row, long column) const {
-        return frame->m_pFileList->GetItemText(row, column);
-    }
+    void Run() { uitest::Command(frame, TallywickFrame::ID_MENU_START); }
     wxString Status(int field) const { return frame->m_pStatusBar->GetStatusText(field); }
-    void Refresh() { uitest::Command(frame->m_pBtnRefreshDir, wxEVT_BUTTON); }
+    long Rows() const { return frame->m_pFileList->GetItemCount(); }
+    long Files() const { return frame->m_pSummaryGrid->GetPropertyValueAsLong("Files"); }
+    std::size_t Counted() const { return frame->m_pCountingManager->m_fileResults.size(); }
+    bool Running() const { return !frame->m_pBtnStart->IsEnabled(); }
     // Four hundred more files, enough for a run that can be interrupted.
     void PrepareLongRun() {
         for (int i = 0; i < 400; ++i)
             uitest::WriteFile(wxString::Format("tree/many/f%03d.c", i), Lines(5));
-        uitest::PrepareRun(frame, wxArrayString(1, &root), wxArrayString(1, ".c"));
+        uitest::PrepareRun(frame, {root}, {".c"});
     }
 
     wxString root;
 };
 
 TEST_F(CountingTest, StartChecksItsInputsInOrder) {
-    wxTEST_DIALOG(Run(), uitest::ExpectMessage("Please add source directory.", wxID_OK, wxOK));
-    frame->m_pSourceDirList->Append(root);
-    wxTEST_DIALOG(
-        Run(), uitest::ExpectMessage("Please check counting directory.", wxID_OK, wxOK | wxCENTRE));
-    frame->m_pSourceDirList->Check(0, true);
-    wxTEST_DIALOG(Run(),
-                  uitest::ExpectMessage("Please select source types.", wxID_OK, wxOK | wxCENTRE));
+    const std::pair<const char*, long> told[] = {
+        {"Please add source directory.", wxOK},
+        {"Please check counting directory.", wxOK | wxCENTRE},
+        {"Please select source types.", wxOK | wxCENTRE}};
+    for (const auto& [text, style] : told) {
+        wxTEST_DIALOG(Run(), uitest::ExpectMessage(text, wxID_OK, style));
+        if (frame->m_pSourceDirList->IsEmpty())
+            frame->m_pSourceDirList->Append(root);
+        else
+            frame->m_pSourceDirList->Check(0, true);
+    }
     EXPECT_EQ(Status(0), "Ready");
     EXPECT_EQ(frame->m_pCountingManager->m_nState, CountingManager::STATE_IDLE);
 }
 
-TEST_F(CountingTest, ARunFillsEveryViewAndASecondRunStartsAfresh) {
-    uitest::PrepareRun(frame, wxArrayString(1, &root), wxSplit(".c;.h", ';'));
-    Run();
+TEST_F(CountingTest, ARunShowsEachFigureInItsColumnRowAndList) {
+    // Estimates from 1,000 lines a man-month and design and unit tests at 120 and 80 % of
+    // coding, as the user enters them; every figure below then differs from its neighbours.
+    for (const auto& [name, value] :
+         {std::pair("ManMonthLines", 1000L), {"LLD", 120L}, {"UT", 80L}}) {
+        frame->m_pAnalysisGrid->ChangePropertyValue(name, value);
+        frame->m_pAnalysisGrid->GetProperty(name)->SetFlagRecursively(wxPG_PROP_MODIFIED, true);
+    }
+    uitest::Count(frame, {root}, {".c", ".h"});
     EXPECT_EQ(Status(0), "Completed");
     EXPECT_EQ(Status(2), "Filtering result by: None");
     EXPECT_EQ(frame->m_pNotebook->GetSelection(), 0);
     EXPECT_TRUE(frame->m_pBtnStart->IsEnabled());
     EXPECT_FALSE(frame->m_pBtnStop->IsEnabled());
 
-    // Rows in counting order: the folder's own files, then the subfolder's.
-    ASSERT_EQ(frame->m_pFileList->GetItemCount(), 4);
-    EXPECT_EQ(Cell(3, 0), "d.c");
-    EXPECT_EQ(Cell(3, 1), ".c");
-    EXPECT_EQ(Cell(3, 3), "120");
-    EXPECT_EQ(Cell(3, 6), "20");
-    EXPECT_TRUE(Cell(3, 9).Matches("*.??")); // drawn with two decimals
-    EXPECT_EQ(frame->m_pDirList->GetItemCount(), 2);
-    EXPECT_EQ(frame->m_pTypeList->GetItemCount(), 2);
+    const std::tuple<wxListCtrl*, long, std::vector<wxString>> rows[] = {
+        {frame->m_pFileList,
+         4,
+         {"a.c", ".c", root + "/lib", "27", "10", "8", "5", "4", "210", "2.88", "180.00", "0.90",
+          "0.18", "0.36", "0.04", "2019-01-02"}},
+        {frame->m_pDirList, 2, {root + "/lib", "3", "1319", "185", "117", "17", "35", "16"}},
+        {frame->m_pTypeList, 2, {".h", "1", "229", "26", "5", "10", "9", "2"}}};
+    for (const auto& [list, count, cells] : rows) {
+        ASSERT_EQ(list->GetItemCount(), count) << list->GetName();
+        const long row = list->FindItem(-1, cells[0]);
+        ASSERT_NE(row, -1) << cells[0];
+        for (std::size_t column = 0; column < cells.size(); ++column)
+            EXPECT_EQ(list->GetItemText(row, column), cells[column]) << cells[0] << ", " << column;
+    }
+    // Folders in the order met, types and days sorted; all checked.
+    const std::pair<wxCheckListBox*, std::vector<wxString>> filters[] = {
+        {frame->m_pDirFilterList, {root, root + "/lib"}},
+        {frame->m_pExtFilterList, {".c", ".h"}},
+        {frame->m_pDateFilterList, {"2019-01-02", "2020-07-04", "2021-06-15", "2023-11-30"}}};
+    for (const auto& [list, items] : filters)
+        EXPECT_EQ(Items(list, true), items);
+    // As the cells show them, units aside.
+    const std::pair<const char*, const char*> summary[] = {
+        {"TotalLines", "211"}, {"CodeLines", "122"},  {"CodeCommLines", "27"},
+        {"CommLines", "44"},   {"BlankLines", "18"},  {"UTCase", "7.45"},
+        {"UTDefect", "1.49"},  {"ITCase", "2.98"},    {"ITDefect", "0.30"},
+        {"Files", "4"},        {"Size", "1548"},      {"LLDCost", "1788.00"},
+        {"LLDMM", "0.18"},     {"CDCost", "1490.00"}, {"CDMM", "0.15"},
+        {"UTCost", "1192.00"}, {"UTMM", "0.12"},      {"ITCost", "596.00"},
+        {"ITMM", "0.06"}};
+    for (const auto& [name, text] : summary)
+        EXPECT_EQ(frame->m_pSummaryGrid->GetProperty(name)->GetDisplayedString(), text) << name;
 
-    wxCheckListBox* exts = frame->m_pExtFilterList;
-    ASSERT_EQ(exts->GetCount(), 2u);
-    EXPECT_EQ(exts->GetString(0), ".c");
-    EXPECT_TRUE(exts->IsChecked(0) && exts->IsChecked(1));
-    EXPECT_EQ(frame->m_pDirFilterList->GetCount(), 2u);
-    EXPECT_EQ(frame->m_pDateFilterList->GetCount(), 1u);
-
-    wxPropertyGrid* sum = frame->m_pSummaryGrid;
-    EXPECT_EQ(sum->GetPropertyValueAsLong("TotalLines"), 10 + 12 + 1 + 120);
-    EXPECT_EQ(sum->GetPropertyValueAsLong("CommLines"), 21);
-    EXPECT_EQ(sum->GetPropertyValueAsLong("Files"), 4);
-    // 120 code lines at 4,000 lines and 10,000 dollars a man-month; design costs 100 %.
-    const double coding = (9 + 10 + 1 + 100) / 4000.0 * 10000;
-    EXPECT_NEAR(sum->GetPropertyValueAsDouble("CDCost"), coding, 0.01);
-    EXPECT_NEAR(sum->GetPropertyValueAsDouble("LLDCost"), coding, 0.01);
-    EXPECT_EQ(sum->GetPropertyValueAsString("CDCost"), "300.00");
-
-    // A second run starts afresh; what could not be read is told once, as a warning.
-    uitest::WriteFile("tree/src/lib/e.c", Lines(1));
-    const wxString dangling = root + "/src/lib/gone.c";
-    ASSERT_EQ(symlink("/nonexistent/gone.c", dangling.utf8_str()), 0);
+    // A second run, without subfolders, starts afresh. Files that cannot be read are listed
+    // and told once, with the first ten names.
+    for (int i = 0; i < 11; ++i)
+        ASSERT_EQ(symlink("/nonexistent", (root + wxString::Format("/gone%d.h", i)).utf8_str()), 0);
     frame->m_pDirFilterList->Check(0, false);
+    frame->m_pChkRecursive->SetValue(false);
     Run();
-    EXPECT_EQ(frame->m_pSummaryGrid->GetPropertyValueAsLong("TotalLines"), 10 + 12 + 1 + 120 + 1);
-    EXPECT_TRUE(frame->m_pDirFilterList->IsChecked(0));
+    EXPECT_EQ(Rows(), 12);
+    EXPECT_EQ(frame->m_pDirList->GetItemCount(), 1);
+    EXPECT_EQ(frame->m_pTypeList->GetItemCount(), 1);
+    EXPECT_EQ(Items(frame->m_pDirFilterList, true), std::vector<wxString>{root});
+    EXPECT_EQ(Items(frame->m_pExtFilterList, true), std::vector<wxString>{".h"});
+    EXPECT_EQ(Items(frame->m_pDateFilterList, true).size(), 2u); // the links' and c.h's days
     ASSERT_FALSE(uitest::LoggedMessages().empty());
-    EXPECT_TRUE(uitest::LoggedMessages().Last().Contains("1 file or folder could not be read:\n" +
-                                                         dangling));
+    const wxArrayString told = wxSplit(uitest::LoggedMessages().Last(), '\n', '\0');
+    ASSERT_EQ(told.size(), 12u) << uitest::LoggedMessages().Last();
+    EXPECT_TRUE(told[0].EndsWith("11 files or folders could not be read:")) << told[0];
+    for (std::size_t i = 1; i < 11; ++i)
+        EXPECT_TRUE(told[i].StartsWith(root + "/gone")) << told[i];
+    EXPECT_EQ(told[11], "...");
     uitest::SaveScreenshot("counting-en");
 }
 
-TEST_F(CountingTest, StopEndsTheRunWithItsPartialResults) {
+TEST_F(CountingTest, EachTitleSortsItsColumnBothWaysAndARefreshSortsAscending) {
+    uitest::Count(frame, {root}, {".c", ".h"});
+    wxListCtrl* list = frame->m_pFileList;
+    const auto click = [&](int column) {
+        wxListEvent event(wxEVT_LIST_COL_CLICK, list->GetId());
+        event.SetEventObject(list);
+        event.m_col = column;
+        list->GetEventHandler()->ProcessEvent(event);
+    };
+    // Figures by value, names by character code (capitals first), dates as written.
+    const auto sorted = [&](int column, bool ascending) {
+        for (long row = 1; row < list->GetItemCount(); ++row) {
+            const wxString a = list->GetItemText(row - 1, column),
+                           b = list->GetItemText(row, column);
+            double x = 0, y = 0;
+            const int order = column >= 3 && column <= 14 && a.ToCDouble(&x) && b.ToCDouble(&y)
+                                  ? (x > y) - (x < y)
+                                  : a.compare(b);
+            if (ascending ? order > 0 : order < 0)
+                return testing::AssertionFailure() << column << ": " << a << " before " << b;
+        }
+        return testing::AssertionSuccess();
+    };
+    ASSERT_EQ(list->GetItemCount(), 4);
+    for (int column = 0; column < 16; ++column) {
+        click(column);
+        EXPECT_TRUE(sorted(column, true));
+        click(column);
+        EXPECT_TRUE(sorted(column, false));
+    }
+    uitest::Command(frame->m_pBtnRefreshDir, wxEVT_BUTTON);
+    EXPECT_TRUE(sorted(15, true));
+    click(15);
+    EXPECT_TRUE(sorted(15, false));
+}
+
+TEST_F(CountingTest, DuringARunOnlyStopIsOnAndStopKeepsWhatWasCounted) {
     PrepareLongRun();
-    // Stop as a user would while the rows come in.
+    wxWindow* const inputs[] = {
+        frame->m_pSourceDirList,  frame->m_pBtnAddDir,       frame->m_pBtnDeleteDir,
+        frame->m_pChkRecursive,   frame->m_pSourceTypeCombo, frame->m_pBtnSelectType,
+        frame->m_pBtnStart,       frame->m_pAnalysisGrid,    frame->m_pBtnRefreshAnalysis,
+        frame->m_pDirFilterList,  frame->m_pChkAllDirs,      frame->m_pBtnRefreshDir,
+        frame->m_pExtFilterList,  frame->m_pChkAllExts,      frame->m_pBtnRefreshExt,
+        frame->m_pDateFilterList, frame->m_pChkAllDates,     frame->m_pBtnRefreshDate,
+        frame->m_pFileList,       frame->m_pDirList,         frame->m_pTypeList};
+    std::vector<wxString> onDuringRun;
     wxTimer timer;
     timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-        if (frame->m_pCountingManager->m_fileResults.size() >= 20)
-            uitest::Command(frame->m_pBtnStop, wxEVT_BUTTON);
-        else
+        if (Counted() < 20) {
             timer.StartOnce(1);
+            return;
+        }
+        for (wxWindow* input : inputs)
+            if (input->IsEnabled())
+                onDuringRun.push_back(input->GetName());
+        EXPECT_TRUE(frame->m_pBtnStop->IsEnabled());
+        // Commands whose dialogs would change what is counted do nothing (a dialog fails the
+        // test); Start does not start another run.
+        for (long id : {TallywickFrame::ID_MENU_ADDDIR, TallywickFrame::ID_MENU_SELTYPE,
+                        TallywickFrame::ID_MENU_EXPORT_HTML, TallywickFrame::ID_MENU_EXPORT_CSV,
+                        TallywickFrame::ID_MENU_START})
+            uitest::Command(frame, id);
+        uitest::Command(frame->m_pBtnSelectType, wxEVT_BUTTON);
+        uitest::Command(frame->m_pBtnStop, wxEVT_BUTTON);
     });
     timer.StartOnce(1);
     Run();
+    EXPECT_EQ(onDuringRun, std::vector<wxString>());
+    for (wxWindow* input : inputs)
+        EXPECT_TRUE(input->IsEnabled()) << input->GetName();
+    EXPECT_FALSE(frame->m_pBtnStop->IsEnabled());
     EXPECT_EQ(Status(0), "Canceled");
-    const long rows = frame->m_pFileList->GetItemCount();
-    EXPECT_GE(rows, 20);
-    EXPECT_LT(rows, 403);
-    EXPECT_EQ(frame->m_pSummaryGrid->GetPropertyValueAsLong("Files"), rows);
+    EXPECT_GE(Rows(), 20);
+    EXPECT_LT(Rows(), 403);
+    EXPECT_EQ(Files(), Rows());
     EXPECT_GT(frame->m_pDirFilterList->GetCount(), 0u);
-    EXPECT_TRUE(frame->m_pBtnStart->IsEnabled());
+    // The report says so, also after a refresh.
+    EXPECT_TRUE(frame->m_pHtmlWin->ToText().Contains("Canceled"));
+    uitest::Command(frame->m_pBtnRefreshAnalysis, wxEVT_BUTTON);
+    EXPECT_TRUE(frame->m_pHtmlWin->ToText().Contains("Canceled"));
 }
 
 TEST_F(CountingTest, RowsAreDrawnAndFollowedWhileCounting) {
@@ -178,10 +279,9 @@ TEST_F(CountingTest, RowsAreDrawnAndFollowedWhileCounting) {
     wxImage drawn;
     wxTimer timer;
     timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-        const std::size_t counted = frame->m_pCountingManager->m_fileResults.size();
-        if (counted >= 100 && !slowFile) {
+        if (Counted() >= 100 && !slowFile) {
             // A file that takes longer than the progress interval: the next one is shown.
-            slowFile = counted;
+            slowFile = Counted();
             std::this_thread::sleep_for(std::chrono::milliseconds(150));
         } else if (slowFile) {
             top = list->GetTopItem();
@@ -237,7 +337,7 @@ TEST_F(CountingTest, ShortcutsWorkDuringARunWhateverHasTheFocus) {
     wxTimer slowDisk;
     slowDisk.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
         slowDisk.StartOnce(1);
-        if (wxTopLevelWindows.empty() || frame->m_pBtnStart->IsEnabled() || acting)
+        if (wxTopLevelWindows.empty() || !Running() || acting)
             return;
         acting = true;
         if (++files == 5 && current->click != wxDefaultPosition) {
@@ -265,9 +365,9 @@ TEST_F(CountingTest, ShortcutsWorkDuringARunWhateverHasTheFocus) {
             frame = nullptr;
             break;
         }
-        ASSERT_TRUE(uitest::WaitFor([&] { return files > 0 && frame->m_pBtnStart->IsEnabled(); }));
+        ASSERT_TRUE(uitest::WaitFor([&] { return files > 0 && !Running(); }));
         EXPECT_EQ(Status(0), "Canceled");
-        EXPECT_LT(frame->m_pFileList->GetItemCount(), 100);
+        EXPECT_LT(Counted(), 100u);
     }
 }
 
@@ -276,51 +376,25 @@ TEST_F(CountingTest, ClosingDuringARunStopsItAndClosesWhenItHasReturned) {
     wxTimer timer;
     timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { frame->Close(); });
     timer.StartOnce(1);
-    uitest::Command(frame, TallywickFrame::ID_MENU_START);
+    Run();
     EXPECT_TRUE(uitest::WaitFor([] { return wxTopLevelWindows.empty(); }));
     frame = nullptr;
 }
 
 TEST_F(CountingTest, PickingAnEarlierSourceTypeEntryCountsWhatItShows) {
-    uitest::PrepareRun(frame, wxArrayString(1, &root), wxSplit(".c;.zzz", ';'));
-    uitest::PrepareRun(frame, wxArrayString(), wxArrayString(1, ".h"));
-    frame->m_pCountingManager->GetFileExtension(".c")->m_bSelected = false;
+    uitest::PrepareRun(frame, {root}, {".c", ".zzz"});
+    uitest::PrepareRun(frame, {root}, {".h"});
     wxComboBox* types = frame->m_pSourceTypeCombo;
     types->SetSelection(0);
     uitest::Command(types, wxEVT_COMBOBOX);
     EXPECT_EQ(types->GetValue(), ".c;"); // the type that no longer exists is dropped
     Run();
-    EXPECT_EQ(frame->m_pFileList->GetItemCount(), 3);
-    EXPECT_EQ(frame->m_pExtFilterList->GetCount(), 1u);
-}
-
-TEST_F(CountingTest, HeaderClicksSortAndRefreshLeavesAscending) {
-    uitest::PrepareRun(frame, wxArrayString(1, &root), wxSplit(".c;.h", ';'));
-    Run();
-    const auto click = [&](int column) {
-        wxListEvent event(wxEVT_LIST_COL_CLICK, TallywickFrame::ID_LC_DETAIL);
-        event.m_col = column;
-        frame->OnFileListColClick(event);
-    };
-    click(0);
-    EXPECT_EQ(Cell(0, 0), "B.c"); // character order: capitals first
-    click(0);
-    EXPECT_EQ(Cell(0, 0), "d.c");
-    click(3);
-    EXPECT_EQ(Cell(0, 0), "c.h");
-    EXPECT_EQ(Cell(1, 3), "10");
-    EXPECT_EQ(Cell(2, 3), "12"); // numeric order, not text order
-    click(3);
-    EXPECT_EQ(Cell(0, 3), "120");
-    Refresh();
-    EXPECT_EQ(Cell(0, 3), "1");
-    click(3);
-    EXPECT_EQ(Cell(0, 3), "120");
+    EXPECT_EQ(Rows(), 3);
+    EXPECT_EQ(Items(frame->m_pExtFilterList), std::vector<wxString>{".c"});
 }
 
 TEST_F(CountingTest, TitlesStayOverTheirColumnsHoweverTheFileListIsScrolledSideways) {
-    uitest::PrepareRun(frame, wxArrayString(1, &root), wxSplit(".c;.h", ';'));
-    Run();
+    uitest::Count(frame, {root}, {".c", ".h"});
     frame->Raise();
     wxListCtrl* list = frame->m_pFileList;
     wxWindow* titles = list->GetChildren().back();
@@ -377,52 +451,81 @@ TEST_F(CountingTest, TitlesStayOverTheirColumnsHoweverTheFileListIsScrolledSidew
     EXPECT_TRUE(uitest::WaitFor([&] { return frame->m_nSortColumn == column; })) << column;
 }
 
-TEST_F(CountingTest, FiltersHideWhatIsUncheckedAndTheStatusBarSaysWhich) {
-    uitest::PrepareRun(frame, wxArrayString(1, &root), wxSplit(".c;.h", ';'));
-    Run();
-    wxCheckListBox* dirs = frame->m_pDirFilterList;
-    const int lib = dirs->FindString(root + "/src/lib");
-    ASSERT_NE(lib, wxNOT_FOUND) << dirs->GetString(0);
-    dirs->Check(lib, false);
-    Refresh();
-    EXPECT_EQ(frame->m_pFileList->GetItemCount(), 3);
-    EXPECT_EQ(Status(2), "Filtering result by: Directory");
-    EXPECT_EQ(frame->m_pSummaryGrid->GetPropertyValueAsLong("Files"), 3);
-
-    // "Select All" checks everything on its first click and clears on its second.
-    frame->m_pChkAllDirs->SetValue(true);
-    uitest::Command(frame->m_pChkAllDirs, wxEVT_CHECKBOX, 1);
-    EXPECT_TRUE(dirs->IsChecked(lib));
-    uitest::Command(frame->m_pChkAllDirs, wxEVT_CHECKBOX, 0);
-    EXPECT_FALSE(dirs->IsChecked(0));
-
-    for (wxCheckListBox* list : {frame->m_pExtFilterList, frame->m_pDateFilterList})
-        for (unsigned i = 0; i < list->GetCount(); ++i)
-            list->Check(i, false);
-    Refresh();
-    Refresh(); // a second refresh still shows what the status bar says
-    EXPECT_EQ(frame->m_pFileList->GetItemCount(), 0);
-    EXPECT_EQ(Status(2), "Filtering result by: Directory | Extension | Modified Date");
-    EXPECT_EQ(frame->m_pSummaryGrid->GetPropertyValueAsLong("Files"), 0);
-}
-
-TEST_F(CountingTest, TheFilterMenuShowsAndHidesThePanesAndRemembersThem) {
+TEST_F(CountingTest, EachFilterPaneFiltersAndShowsWithItsOwnControls) {
+    uitest::Count(frame, {root}, {".c", ".h"});
+    struct Pane {
+        const char* name;
+        wxCheckListBox* list;
+        wxCheckBox* all;
+        wxWindow* refresh;
+        long menuItem;
+        int Preference::*shown;
+        wxString hidden; // unchecked, it leaves this many files
+        long left;
+    };
+    const Pane panes[] = {
+        {"Directory", frame->m_pDirFilterList, frame->m_pChkAllDirs, frame->m_pBtnRefreshDir,
+         TallywickFrame::ID_MENU_FILTER_DIR, &Preference::m_nShowFilterDirectory, root + "/lib", 1},
+        {"Extension", frame->m_pExtFilterList, frame->m_pChkAllExts, frame->m_pBtnRefreshExt,
+         TallywickFrame::ID_MENU_FILTER_EXT, &Preference::m_nShowFilterExtension, ".c", 1},
+        {"Modified Date", frame->m_pDateFilterList, frame->m_pChkAllDates, frame->m_pBtnRefreshDate,
+         TallywickFrame::ID_MENU_FILTER_DATE, &Preference::m_nShowFilterModifiedDate, "2019-01-02",
+         3},
+    };
     wxAuiManager* aui = frame->m_pAuiManager;
+    const auto shown = [&](const Pane& pane) {
+        const bool visible = aui->GetPane(wxString(pane.name) + " Filter").IsShown();
+        EXPECT_EQ(frame->m_pPreference->*pane.shown, visible ? 1 : 0) << pane.name;
+        return visible;
+    };
+    const auto selectAll = [](const Pane& pane, bool on) {
+        pane.all->SetValue(on);
+        uitest::Command(pane.all, wxEVT_CHECKBOX, on);
+    };
+    for (const Pane& pane : panes) {
+        SCOPED_TRACE(pane.name);
+        pane.list->Check(pane.list->FindString(pane.hidden), false);
+        uitest::Command(pane.refresh, wxEVT_BUTTON);
+        EXPECT_EQ(Rows(), pane.left);
+        EXPECT_EQ(Files(), pane.left);
+        EXPECT_EQ(Status(2), wxString("Filtering result by: ") + pane.name);
+        // "Select All" checks its own list on its first click and clears it on its second.
+        selectAll(pane, true);
+        EXPECT_EQ(Items(pane.list, true), Items(pane.list));
+        selectAll(pane, false);
+        for (const Pane& other : panes)
+            EXPECT_EQ(Items(other.list, true).size(), &other == &pane ? 0 : other.list->GetCount());
+        selectAll(pane, true);
+        uitest::Command(frame->m_pBtnRefreshAnalysis, wxEVT_BUTTON);
+        EXPECT_EQ(Rows(), 4);
+        EXPECT_EQ(Status(2), "Filtering result by: None");
+        // Its entry of the filter menu hides it and shows it again, and the choice is kept.
+        for (bool visible : {false, true}) {
+            uitest::Command(frame, pane.menuItem);
+            for (const Pane& other : panes)
+                EXPECT_EQ(shown(other), &other != &pane || visible) << other.name;
+        }
+    }
+    // With nothing checked nothing is left, also at a second refresh, and each filter is named.
+    for (const Pane& pane : panes)
+        selectAll(pane, false);
+    for (int refresh = 0; refresh < 2; ++refresh)
+        uitest::Command(frame->m_pBtnRefreshExt, wxEVT_BUTTON);
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(Files(), 0);
+    EXPECT_EQ(Status(2), "Filtering result by: Directory | Extension | Modified Date");
+    // "All Filters" shows all three when one is hidden, then hides all three.
     uitest::Command(frame, TallywickFrame::ID_MENU_FILTER_EXT);
-    EXPECT_FALSE(aui->GetPane("Extension Filter").IsShown());
-    EXPECT_EQ(frame->m_pPreference->m_nShowFilterExtension, 0);
-    uitest::Command(frame, TallywickFrame::ID_MENU_ALL_FILTERS);
-    EXPECT_TRUE(aui->GetPane("Extension Filter").IsShown());
-    EXPECT_EQ(frame->m_pPreference->m_nShowFilterExtension, 1);
-    uitest::Command(frame, TallywickFrame::ID_MENU_ALL_FILTERS);
-    EXPECT_FALSE(aui->GetPane("Directory Filter").IsShown());
-    EXPECT_EQ(frame->m_pPreference->m_nShowFilterModifiedDate, 0);
+    for (bool visible : {true, false}) {
+        uitest::Command(frame, TallywickFrame::ID_MENU_ALL_FILTERS);
+        for (const Pane& pane : panes)
+            EXPECT_EQ(shown(pane), visible) << pane.name;
+    }
 }
 
 TEST_F(CountingTest, NoTitleOrFigureIsCut) {
     uitest::WriteFile("tree/a folder whose long name is read in full/big.c", Lines(100000));
-    uitest::PrepareRun(frame, wxArrayString(1, &root), wxSplit(".c;.h", ';'));
-    Run();
+    uitest::Count(frame, {root}, {".c", ".h"});
     // After the run, and after a refresh that makes every cost ten times as large.
     for (int pass = 0; pass < 2; ++pass) {
         for (wxListCtrl* list : {frame->m_pFileList, frame->m_pDirList, frame->m_pTypeList})
@@ -430,24 +533,16 @@ TEST_F(CountingTest, NoTitleOrFigureIsCut) {
         frame->m_pAnalysisGrid->ChangePropertyValue("ManMonthCost", 100000L);
         frame->m_pAnalysisGrid->GetProperty("ManMonthCost")
             ->SetFlagRecursively(wxPG_PROP_MODIFIED, true);
-        Refresh();
+        uitest::Command(frame->m_pBtnRefreshDir, wxEVT_BUTTON);
     }
 }
 
-TEST_F(CountingTest, TheSummaryShowsTwoDecimalsAndCannotBeTypedOver) {
-    uitest::PrepareRun(frame, wxArrayString(1, &root), wxSplit(".c;.h", ';'));
-    Run();
+TEST_F(CountingTest, TheSummaryCannotBeTypedOver) {
+    uitest::Count(frame, {root}, {".c", ".h"});
     frame->m_pNotebook->SetSelection(2);
     wxPropertyGrid* sum = frame->m_pSummaryGrid;
-    // 120 lines of code, drawn as the cells show them (units aside).
-    const std::pair<const char*, const char*> drawn[] = {
-        {"UTCase", "6.00"}, {"UTDefect", "1.20"},  {"ITDefect", "0.24"},
-        {"CDMM", "0.03"},   {"LLDCost", "300.00"}, {"TotalLines", "143"}};
-    for (const auto& [name, text] : drawn)
-        EXPECT_EQ(sum->GetProperty(name)->GetDisplayedString(), text) << name;
-
-    // The user clicks a value and types over it.
     wxPGProperty* defects = sum->GetProperty("UTDefect");
+    const wxString shown = defects->GetDisplayedString();
     const wxRect cell = sum->GetPropertyRect(defects, defects);
     wxUIActionSimulator user;
     user.MouseMove(
@@ -459,28 +554,32 @@ TEST_F(CountingTest, TheSummaryShowsTwoDecimalsAndCannotBeTypedOver) {
     uitest::Idle(200);
     auto* editor = wxDynamicCast(sum->GetEditorControl(), wxTextCtrl);
     ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(editor->GetValue(), "1.20");
-    EXPECT_EQ(defects->GetDisplayedString(), "1.20");
+    EXPECT_EQ(editor->GetValue(), shown);
+    EXPECT_EQ(defects->GetDisplayedString(), shown);
     uitest::SaveScreenshot("summary-en");
 }
 
-TEST_F(CountingTest, TheAnalysisGridKeepsItsBoundsAndAnEditIsRead) {
-    wxPropertyGrid* grid = frame->m_pAnalysisGrid;
-    wxPGProperty* days = grid->GetProperty("ManMonthDays");
-    ASSERT_NE(days, nullptr);
-    wxPGValidationInfo info;
-    wxVariant value(31L);
-    EXPECT_TRUE(days->ValidateValue(value, info));
-    value = 32L;
-    EXPECT_FALSE(days->ValidateValue(value, info));
-    EXPECT_EQ(grid->GetPropertyValueAsLong("LLD"), 100);
-
-    frame->ReadAnalysisParam();
-    EXPECT_FALSE(frame->m_analysisParam.m_bValid);
-    grid->ChangePropertyValue("ManMonthDays", 22L); // as an edit of the user's
-    grid->GetProperty("ManMonthDays")->SetFlagRecursively(wxPG_PROP_MODIFIED, true);
-    frame->ReadAnalysisParam();
-    EXPECT_TRUE(frame->m_analysisParam.m_bValid);
-    EXPECT_EQ(frame->m_analysisParam.m_nManMonthDays, 22);
+TEST_F(CountingTest, TheAnalysisGridStartsAtItsDefaultsAndKeepsItsBounds) {
+    const std::tuple<const char*, long, long, long> rows[] = {{"ManMonthLines", 4000, 1000, 100000},
+                                                              {"ManMonthDays", 20, 15, 31},
+                                                              {"ManMonthCost", 10000, 1, 100000},
+                                                              {"UTCaseDensity", 50, 1, 200},
+                                                              {"UTDefectDensity", 10, 1, 20},
+                                                              {"ITCaseDensity", 20, 1, 100},
+                                                              {"ITDefectDensity", 2, 1, 10},
+                                                              {"LLD", 100, 10, 500},
+                                                              {"UT", 100, 10, 500},
+                                                              {"IT", 40, 10, 500}};
+    for (const auto& [name, start, min, max] : rows) {
+        wxPGProperty* property = frame->m_pAnalysisGrid->GetProperty(name);
+        ASSERT_NE(property, nullptr) << name;
+        EXPECT_EQ(property->GetValue().GetLong(), start) << name;
+        for (long value : {min - 1, min, max, max + 1}) {
+            wxVariant variant(value);
+            wxPGValidationInfo info;
+            EXPECT_EQ(property->ValidateValue(variant, info), value >= min && value <= max)
+                << name << " " << value;
+        }
+    }
 }
 } // namespace

@@ -104,7 +104,7 @@ TEST_F(ExportTest, ExportsWriteThePageAndTheRecordsByteForByte) {
     EXPECT_EQ(TallywickFrame::s_strHtmlPage, wxString::FromUTF8(page));
 
     dir.Write("src/a.c", "int a; // x\n\n");
-    uitest::CountTree(frame, {dir / "src"}, {".c"});
+    uitest::Count(frame, {dir / "src"}, {".c"});
     ASSERT_TRUE(frame->m_pCountingManager->ExportCsv(dir / "direct.csv"));
     dir.Write("list.csv", "old");
     wxTEST_DIALOG(uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_CSV),
@@ -115,8 +115,8 @@ TEST_F(ExportTest, ExportsWriteThePageAndTheRecordsByteForByte) {
 }
 
 // A folder that cannot be written gives "Export failed!"; cancelling writes nothing and says
-// nothing; during a run the exports do nothing at all (any dialog would fail the test).
-TEST_F(ExportTest, FailuresAreToldAndCancelOrARunningCountWritesNothing) {
+// nothing.
+TEST_F(ExportTest, FailuresAreToldAndCancelWritesNothing) {
     wxTEST_DIALOG(uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_HTML),
                   SaveAs(HTML_FILTER, "Tallywick.html", "/proc/report.html"),
                   uitest::ExpectMessage("Export failed!"));
@@ -128,10 +128,6 @@ TEST_F(ExportTest, FailuresAreToldAndCancelOrARunningCountWritesNothing) {
                   SaveAs(HTML_FILTER, "list.html", dir / "none.html", wxID_CANCEL));
     wxTEST_DIALOG(uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_CSV),
                   SaveAs(CSV_FILTER, "none.csv", dir / "none.csv", wxID_CANCEL));
-    uitest::DuringRun(frame, [&] {
-        uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_HTML);
-        uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_CSV);
-    });
     EXPECT_FALSE(wxFileExists(dir / "none.html") || wxFileExists(dir / "none.csv"));
 }
 

@@ -1,4 +1,6 @@
-// The main window as a user first sees it, and its window-state commands.
+// The main window as a user first sees it, in English and in Chinese, and its window-state
+// commands. Texts are compared with their catalog's: one shown without the lookup stays
+// English where the Chinese is expected.
 #include "TallywickFrame.h"
 #include "UiTestSupport.h"
 
@@ -8,22 +10,32 @@
 #include <wx/bmpbuttn.h>
 #include <wx/checkbox.h>
 #include <wx/checklst.h>
+#include <wx/config.h>
 #include <wx/listctrl.h>
 #include <wx/panel.h>
+#include <wx/propgrid/propgrid.h>
 #include <wx/statusbr.h>
 #include <wx/uiaction.h>
 
 namespace {
-class FrameLayoutTest : public uitest::ProgramTest {};
+wxString T(const char* text) {
+    return *text ? wxGetTranslation(text) : wxString();
+}
 
-TEST_F(FrameLayoutTest, PanesPagesAndToolbarAreWhereTheUserExpectsThem) {
+class FrameLayoutTest : public testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override {
+        wxConfigBase::Get()->Write("ui_language", GetParam());
+        frame = uitest::StartProgram();
+        ASSERT_NE(frame, nullptr);
+    }
+    void TearDown() override { uitest::CloseProgram(frame); }
+    TallywickFrame* frame = nullptr;
+};
+
+TEST_P(FrameLayoutTest, PanesPagesBarsMenusAndTitlesAreWhereTheUserExpectsThem) {
     wxAuiManager* aui = frame->m_pAuiManager;
-    struct PaneCase {
-        const char* name;
-        int direction;
-        bool closable;
-    };
-    const PaneCase panes[] = {
+    const std::tuple<const char*, int, bool> panes[] = {
         {"Result", wxAUI_DOCK_CENTER, false},
         {"Counting Settings", wxAUI_DOCK_LEFT, false},
         {"Analysis Parameter", wxAUI_DOCK_LEFT, false},
@@ -31,13 +43,13 @@ TEST_F(FrameLayoutTest, PanesPagesAndToolbarAreWhereTheUserExpectsThem) {
         {"Modified Date Filter", wxAUI_DOCK_RIGHT, true},
         {"Extension Filter", wxAUI_DOCK_RIGHT, true},
     };
-    for (const PaneCase& c : panes) {
-        const wxAuiPaneInfo& pane = aui->GetPane(c.name);
-        ASSERT_TRUE(pane.IsOk()) << c.name;
-        EXPECT_EQ(pane.caption, c.name);
-        EXPECT_EQ(pane.dock_direction, c.direction) << c.name;
-        EXPECT_EQ(pane.HasCloseButton(), c.closable) << c.name;
-        EXPECT_TRUE(pane.IsShown()) << c.name;
+    for (const auto& [name, direction, closable] : panes) {
+        const wxAuiPaneInfo& pane = aui->GetPane(name);
+        ASSERT_TRUE(pane.IsOk()) << name;
+        EXPECT_EQ(pane.caption, T(name));
+        EXPECT_EQ(pane.dock_direction, direction) << name;
+        EXPECT_EQ(pane.HasCloseButton(), closable) << name;
+        EXPECT_TRUE(pane.IsShown()) << name;
     }
     EXPECT_FALSE(aui->GetPane("Counting Settings").IsRightDockable());
     EXPECT_TRUE(aui->GetPane("PaneName").IsToolbar());
@@ -46,33 +58,104 @@ TEST_F(FrameLayoutTest, PanesPagesAndToolbarAreWhereTheUserExpectsThem) {
     ASSERT_EQ(book->GetPageCount(), 4u);
     const char* const pages[] = {"File", "Dir&Type", "Summary", "Report"};
     for (size_t i = 0; i < 4; ++i)
-        EXPECT_EQ(book->GetPageText(i), pages[i]);
+        EXPECT_EQ(book->GetPageText(i), T(pages[i]));
     EXPECT_EQ(book->GetSelection(), 3);
 
+    // Six tools, a separator after the third.
     wxAuiToolBar* bar = frame->m_pToolBar;
-    EXPECT_EQ(bar->GetToolCount(), 7u); // six tools and a separator
-    EXPECT_TRUE(bar->GetToolDropDown(TallywickFrame::ID_TOOL_EXPORT));
-    EXPECT_TRUE(bar->GetToolDropDown(TallywickFrame::ID_TOOL_FILTER));
-    EXPECT_FALSE(bar->GetToolDropDown(TallywickFrame::ID_TOOL_FULLSCREEN));
-    EXPECT_EQ(bar->GetToolShortHelp(TallywickFrame::ID_TOOL_FILTER), "Show/Hide filter");
-    for (int id : {TallywickFrame::ID_TOOL_EXPORT, TallywickFrame::ID_TOOL_ABOUT})
-        EXPECT_TRUE(bar->FindTool(id)->GetBitmapBundle().IsOk());
+    ASSERT_EQ(bar->GetToolCount(), 7u);
+    const std::tuple<long, const char*, bool> tools[] = {
+        {TallywickFrame::ID_TOOL_EXPORT, "Export Result", true},
+        {TallywickFrame::ID_TOOL_FILTER, "Show/Hide filter", true},
+        {TallywickFrame::ID_TOOL_FULLSCREEN, "Fullscreen", false},
+        {TallywickFrame::ID_TOOL_LANGUAGE, "UI Language", false},
+        {TallywickFrame::ID_TOOL_UPDATE, "Check for update", false},
+        {TallywickFrame::ID_TOOL_ABOUT, "About", false}};
+    for (int i = 0; i < 6; ++i) {
+        const auto& [id, tip, dropDown] = tools[i];
+        const wxAuiToolBarItem* tool = bar->FindToolByIndex(i < 3 ? i : i + 1);
+        EXPECT_EQ(tool->GetId(), id) << tip;
+        EXPECT_EQ(tool->GetShortHelp(), T(tip));
+        EXPECT_EQ(tool->HasDropDown(), dropDown) << tip;
+        EXPECT_TRUE(tool->GetBitmapBundle().IsOk()) << tip;
+    }
 
     wxMenuBar* menus = frame->GetMenuBar();
     ASSERT_EQ(menus->GetMenuCount(), 3u);
-    EXPECT_EQ(menus->GetMenuLabel(1), "&Tools");
-    EXPECT_EQ(menus->FindItem(TallywickFrame::ID_MENU_STOP)->GetItemLabel(), "Stop\tAlt-T");
-    EXPECT_EQ(menus->GetHelpString(TallywickFrame::ID_MENU_QUIT), "Quit the application");
-    EXPECT_EQ(menus->FindItem(TallywickFrame::ID_MENU_ABOUT)->GetItemLabel(), "&About...\tF1");
+    const char* const titles[] = {"&File", "&Tools", "&Help"};
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(menus->GetMenuLabel(i), T(titles[i]));
+    wxMenu* file = menus->GetMenu(0);
+    wxMenu* tools2 = menus->GetMenu(1);
+    wxMenu* help = menus->GetMenu(2);
+    const std::tuple<wxMenu*, long, const char*, const char*> items[] = {
+        {file, TallywickFrame::ID_MENU_ADDDIR, "Add directory...", "Add directory"},
+        {file, TallywickFrame::ID_MENU_SELTYPE, "Select source type...", "Select source type"},
+        {file, TallywickFrame::ID_MENU_START, "Start\tAlt-S", "Start counting"},
+        {file, TallywickFrame::ID_MENU_STOP, "Stop\tAlt-T", "Stop counting"},
+        {file, TallywickFrame::ID_MENU_QUIT, "Quit\tAlt-X", "Quit the application"},
+        {tools2, TallywickFrame::ID_MENU_LANGUAGE, "UI &Language...", "Change UI Language"},
+        {tools2, TallywickFrame::ID_MENU_FULLSCREEN, "Fullscreen\tF11", "Fullscreen"},
+        {help, TallywickFrame::ID_MENU_UPDATE, "Check for update...", "Check for update"},
+        {help, TallywickFrame::ID_MENU_ABOUT, "&About...\tF1", "Show info about this application"},
+        {&frame->m_menuExport, TallywickFrame::ID_MENU_EXPORT_HTML, "Export HTML...",
+         "Export result as HTML file"},
+        {&frame->m_menuExport, TallywickFrame::ID_MENU_EXPORT_CSV, "Export CSV...",
+         "Export result as CSV file"},
+        {&frame->m_menuListContext, TallywickFrame::ID_MENU_OPEN_DIR, "Open Directory", ""},
+        {&frame->m_menuListContext, TallywickFrame::ID_MENU_OPEN_FILE, "Open File", ""},
+        {&frame->m_menuFilter, TallywickFrame::ID_MENU_ALL_FILTERS, "All Filters",
+         "Show All Filters"},
+        {&frame->m_menuFilter, TallywickFrame::ID_MENU_FILTER_DIR, "Directory Filter",
+         "Directory Filter"},
+        {&frame->m_menuFilter, TallywickFrame::ID_MENU_FILTER_EXT, "Extension Filter",
+         "Extension Filter"},
+        {&frame->m_menuFilter, TallywickFrame::ID_MENU_FILTER_DATE, "Modified Date Filter",
+         "Modified Date Filter"}};
+    for (const auto& [menu, id, text, tip] : items) {
+        const wxMenuItem* item = menu->FindItem(id);
+        ASSERT_NE(item, nullptr) << text;
+        EXPECT_EQ(item->GetItemLabel(), T(text));
+        EXPECT_EQ(item->GetHelp(), T(tip)) << text;
+    }
     EXPECT_EQ(frame->m_menuFilter.GetMenuItemCount(), 5u);
 
     wxStatusBar* status = frame->m_pStatusBar;
     ASSERT_EQ(status->GetFieldsCount(), 4);
-    EXPECT_EQ(status->GetStatusText(1), "");
-    EXPECT_EQ(status->GetStatusText(2), "Filtering result by: None");
     const wxSize size = frame->GetSize();
-    EXPECT_EQ(status->GetStatusText(3),
-              wxString::Format("Frame Size: w = %d, h = %d", size.x, size.y));
+    const wxString fields[] = {T("Ready"), "", T("Filtering result by: ") + T("None"),
+                               wxString::Format(T("Frame Size: w = %d, h = %d"), size.x, size.y)};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(status->GetStatusText(i), fields[i]) << i;
+
+    const std::pair<wxListCtrl*, std::vector<const char*>> columns[] = {
+        {frame->m_pFileList,
+         {"File", "Type", "Folder", "Total Lines", "Code lines", "Code//Comment", "Comment lines",
+          "Blank lines", "Size", "Man-hour", "Cost", "UT Cases", "UT Defects", "IT Cases",
+          "IT Defects", "Modified Date"}},
+        {frame->m_pDirList,
+         {"Directory", "Count", "Size", "Lines", "Code lines", "Code//Comment", "Comment lines",
+          "Blank lines"}},
+        {frame->m_pTypeList,
+         {"Type", "Count", "Size", "Lines", "Code lines", "Code//Comment", "Comment lines",
+          "Blank lines"}}};
+    for (const auto& [list, names] : columns) {
+        ASSERT_EQ(list->GetColumnCount(), static_cast<int>(names.size()));
+        for (int i = 0; i < list->GetColumnCount(); ++i) {
+            wxListItem title;
+            title.SetMask(wxLIST_MASK_TEXT);
+            list->GetColumn(i, title);
+            EXPECT_EQ(title.GetText(), T(names[i])) << list->GetName() << ", " << i;
+        }
+    }
+    // Every label and unit of both grids is translated; only "%" stays as it is.
+    for (wxPropertyGrid* grid : {frame->m_pAnalysisGrid, frame->m_pSummaryGrid})
+        for (auto it = grid->GetIterator(wxPG_ITERATE_ALL); !it.AtEnd(); ++it)
+            for (const wxString& text :
+                 {(*it)->GetLabel(), (*it)->GetAttribute(wxPG_ATTR_UNITS).GetString()})
+                EXPECT_TRUE(text == "%" || text.empty() ||
+                            text.IsAscii() == (T("Files") == "Files"))
+                    << text;
 
     EXPECT_EQ(frame->GetDefaultItem(), frame->m_pBtnRefreshExt);
     const std::pair<const char*, wxWindow*> names[] = {
@@ -82,15 +165,16 @@ TEST_F(FrameLayoutTest, PanesPagesAndToolbarAreWhereTheUserExpectsThem) {
     for (const auto& [name, window] : names)
         EXPECT_EQ(wxWindow::FindWindowByName(name, frame), window) << name;
     EXPECT_TRUE(frame->m_pChkRecursive->GetValue());
-    EXPECT_FALSE(frame->m_pChkAllDirs->GetValue());
-    EXPECT_EQ(frame->m_pFileList->GetColumnCount(), 16);
-    EXPECT_EQ(frame->m_pDirList->GetColumnCount(), 8);
+    for (wxCheckBox* all : {frame->m_pChkAllDirs, frame->m_pChkAllExts, frame->m_pChkAllDates})
+        EXPECT_FALSE(all->GetValue());
     EXPECT_TRUE(frame->m_pBtnStart->GetBitmapDisabled().IsOk());
     EXPECT_FALSE(frame->m_pBtnStop->IsEnabled()); // nothing to stop yet
 }
 
-TEST_F(FrameLayoutTest, FullscreenTwiceGivesTheNormalWindowBack) {
-    uitest::Command(frame, TallywickFrame::ID_MENU_FULLSCREEN);
+TEST_P(FrameLayoutTest, F11AndTheMenuSwitchFullScreenAndBack) {
+    frame->Raise();
+    frame->m_pBtnStart->SetFocus();
+    wxUIActionSimulator().Char(WXK_F11);
     EXPECT_TRUE(uitest::WaitFor([&] { return frame->IsFullScreen(); }));
     EXPECT_TRUE(frame->m_pToolBar->GetToolSticky(TallywickFrame::ID_TOOL_FULLSCREEN));
     EXPECT_TRUE(frame->m_pToolBar->IsShown());
@@ -101,18 +185,27 @@ TEST_F(FrameLayoutTest, FullscreenTwiceGivesTheNormalWindowBack) {
     EXPECT_TRUE(frame->m_pStatusBar->IsShown());
 }
 
-TEST_F(FrameLayoutTest, TheDropDownArrowOpensItsMenu) {
-    // The popup menu is modal: note it opened, then dismiss it with Escape.
+TEST_P(FrameLayoutTest, ExportAndFilterToolsOpenTheirOwnMenus) {
+    // A popup menu is modal: note which opened, then dismiss it with Escape.
     wxMenu* opened = nullptr;
     frame->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& event) {
         opened = event.GetMenu();
         frame->CallAfter([] { wxUIActionSimulator().Char(WXK_ESCAPE); });
         event.Skip();
     });
-    wxAuiToolBarEvent arrow(wxEVT_AUITOOLBAR_TOOL_DROPDOWN, TallywickFrame::ID_TOOL_FILTER);
-    arrow.SetDropDownClicked(true);
-    arrow.SetEventObject(frame->m_pToolBar);
-    frame->m_pToolBar->ProcessWindowEvent(arrow);
-    EXPECT_EQ(opened, &frame->m_menuFilter);
+    const std::pair<long, wxMenu*> tools[] = {
+        {TallywickFrame::ID_TOOL_EXPORT, &frame->m_menuExport},
+        {TallywickFrame::ID_TOOL_FILTER, &frame->m_menuFilter}};
+    for (const auto& [id, menu] : tools)
+        for (bool arrow : {false, true}) {
+            opened = nullptr;
+            wxAuiToolBarEvent click(arrow ? wxEVT_AUITOOLBAR_TOOL_DROPDOWN : wxEVT_MENU, id);
+            click.SetDropDownClicked(arrow);
+            click.SetEventObject(frame->m_pToolBar);
+            frame->m_pToolBar->ProcessWindowEvent(click);
+            EXPECT_EQ(opened, menu) << (arrow ? "arrow of tool " : "tool ") << id;
+        }
 }
+
+INSTANTIATE_TEST_SUITE_P(Languages, FrameLayoutTest, testing::Values("en", "zh_CN"));
 } // namespace

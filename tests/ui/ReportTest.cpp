@@ -1,10 +1,10 @@
 // The Report page: the fields of the analysis report, the templates and the view's links.
 #include "../engine/TempDir.h"
+#include "../engine/TestSupport.h"
 #include "CountingManager.h"
 #include "CrvHtmlWin.h"
 #include "ExecutablePath.h"
 #include "PageTemplate.h"
-#include "ReportFields.h"
 #include "TallywickFrame.h"
 #include "UiTestSupport.h"
 
@@ -110,11 +110,17 @@ protected:
         if (frame)
             uitest::CloseProgram(frame);
     }
-    wxString Fill(const wxString& page) {
-        const CountingManager& results = *frame->m_pCountingManager;
-        return ReportFields(results.m_totalResult, results.m_extResults, frame->m_analysisParam,
-                            frame->m_filterParam, {false, frame->m_strLatestVersion})
-            .Fill(page);
+    // The report made from this template in place of the real one.
+    wxString Fill(const wxString& fields) {
+        const wxString path = GetExecutableDir() + TallywickFrame::REPORT_TEMPLATE_FILE;
+        const std::string real = ReadFile(path);
+        const auto write = [&](const std::string& bytes) {
+            wxFile(path, wxFile::write).Write(bytes.data(), bytes.size());
+        };
+        write(fields.utf8_string());
+        frame->GenerateReport();
+        write(real);
+        return TallywickFrame::s_strHtmlPage;
     }
 
     TallywickFrame* frame = nullptr;
@@ -127,8 +133,7 @@ TEST_F(ReportTest, EveryFieldOfACountedTreeGetsItsText) {
     tree.Write("$n_files$/util.h", "int e;\nint f;\n/* h */\n");
     tree.Write("a&b <x>/main.c", "int a;\nint b;\nint c;\nint d; // tail\n// note\n\n");
     tree.Write("z/notes.txt", "a\nb\n\n");
-    uitest::CountTree(frame, {tree / "$n_files$", tree / "a&b <x>", tree / "z"},
-                      {".c", ".h", ".txt"});
+    uitest::Count(frame, {tree / "$n_files$", tree / "a&b <x>", tree / "z"}, {".c", ".h", ".txt"});
     frame->SetLatestVersion("<i>4.1</i>");
 
     // Paths may break after each separator.
@@ -156,7 +161,7 @@ TEST_F(ReportTest, EveryFieldOfACountedTreeGetsItsText) {
     const wxString expected =
         "Tallywick Analysis Report|Tallywick Analysis Report|Completed|Your Version - 4.0.2.0|"
         "Latest Version - &lt;i&gt;4.1&lt;/i&gt;|" +
-        dirs + "|.h;.c;.txt;|3|$n_files$|72|12|" + "5|41%|41%|41%|1|8%|8%|2|16%|16%|2|16%|16%|" +
+        dirs + "|.c;.h;.txt;|3|$n_files$|72|12|" + "5|41%|41%|41%|1|8%|8%|2|16%|16%|2|16%|16%|" +
         rows + "|" +
         "0.30|0.06|71.43%|71%|14.29%|14%|20.00%|"
         "0.12|0.01|28.57%|29%|2.86%|3%|10.00%|$n_ut_defect_parcentage_chart$|"
@@ -179,21 +184,13 @@ TEST_F(ReportTest, EveryFieldOfACountedTreeGetsItsText) {
     EXPECT_TRUE(shown.Contains("41%"));
     ExpectTranslatedPage(frame->m_pHtmlWin, REPORT_TEXTS);
     SaveViewScreens(frame->m_pHtmlWin, "report-en");
-
-    // A stopped run says so, also in the report of a later refresh.
-    uitest::DuringRun(frame, [&] { uitest::Command(frame, TallywickFrame::ID_MENU_STOP); });
-    EXPECT_TRUE(TallywickFrame::s_strHtmlPage.Contains("Canceled"));
-    frame->m_pCountingManager->m_nState = CountingManager::STATE_BUSY;
-    frame->GenerateReport();
-    EXPECT_TRUE(TallywickFrame::s_strHtmlPage.Contains("Canceled"));
 }
 
 // A run that finds no file: zeros, "0%" shares, no bars, no rows, no folders or types.
 // Lines without code give no cost, so the phase shares are "0%" while line shares count:
 // only the blank lines' bar shows.
 TEST_F(ReportTest, EmptyRunsAndRunsWithoutCodeGiveZeroSharesAndNoBars) {
-    uitest::CountTree(frame, {tree.Path()}, {".c"});
-    frame->m_filterParam.m_arrDirs.clear();
+    uitest::Count(frame, {tree.Path()}, {".c"});
     EXPECT_EQ(Fill("$str_counting_dirs$|$str_counting_exts$|$str_lines_by_type$|$n_files$|"
                    "$n_code_parcentage$|$n_code_w$|$n_blank_parcentage$|$n_ut_case$|"
                    "$n_ut_case_parcentage$|$n_ut_case_w$|$n_ut_defect_parcentage_chart$|"
@@ -204,7 +201,7 @@ TEST_F(ReportTest, EmptyRunsAndRunsWithoutCodeGiveZeroSharesAndNoBars) {
     EXPECT_EQ(ZeroBars(TallywickFrame::s_strHtmlPage), 16u);
 
     tree.Write("notes.txt", "a\n\nb\n");
-    uitest::CountTree(frame, {tree.Path()}, {".txt"});
+    uitest::Count(frame, {tree.Path()}, {".txt"});
     EXPECT_EQ(Fill("$n_lines$|$n_blank_parcentage$|$n_blank_w$|$n_code_parcentage$|"
                    "$n_total_cost$|$n_cost_coding_parcentage$|$n_mm_ut_parcentage$"),
               "3|33%|33%|0%|0.00|0%|0%");
@@ -299,8 +296,7 @@ TEST_P(TranslatedReportTest, ShowsTranslatedTexts) {
 
     TempDir tree;
     tree.Write("源码/main.c", "int a;\n// note\n\n");
-    uitest::CountTree(frame, {tree / "源码"}, {".c"});
-    frame->GenerateReport();
+    uitest::Count(frame, {tree / "源码"}, {".c"});
     const wxString shown = frame->m_pHtmlWin->ToText();
     EXPECT_TRUE(shown.Contains(title));
     EXPECT_TRUE(shown.Contains("源码"));

@@ -92,17 +92,20 @@ wxString WriteFile(const wxString& relativePath, const std::string& content) {
     return path;
 }
 
-void PrepareRun(TallywickFrame* frame, const wxArrayString& dirs, const wxArrayString& exts) {
+void PrepareRun(TallywickFrame* frame, const std::vector<wxString>& dirs,
+                const std::vector<wxString>& exts) {
+    frame->m_pSourceDirList->Clear();
     for (const wxString& dir : dirs)
         frame->m_pSourceDirList->Check(frame->m_pSourceDirList->Append(dir), true);
     wxString types;
+    for (auto& [name, ext] : frame->m_pCountingManager->m_extMap)
+        ext->m_bSelected = false;
     for (const wxString& ext : exts) {
         if (FileExtension* known = frame->m_pCountingManager->GetFileExtension(ext))
             known->m_bSelected = true;
         types += ext + ";";
     }
-    frame->m_pSourceTypeCombo->Append(types);
-    frame->m_pSourceTypeCombo->SetValue(types);
+    frame->m_pSourceTypeCombo->SetSelection(frame->m_pSourceTypeCombo->Append(types));
 }
 
 void Command(TallywickFrame* frame, long id) {
@@ -189,6 +192,11 @@ void Command(wxWindow* control, wxEventType type, int value) {
     control->ProcessWindowEvent(event);
 }
 
+void Count(TallywickFrame* frame, const std::vector<wxString>& dirs,
+           const std::vector<wxString>& exts) {
+    PrepareRun(frame, dirs, exts);
+    Command(frame, TallywickFrame::ID_MENU_START);
+}
 void DuringRun(TallywickFrame* frame, const std::function<void()>& action) {
     // Enough files that the run dispatches events for some milliseconds.
     const wxString dir = WorkDir() + "/during-run";
@@ -197,8 +205,10 @@ void DuringRun(TallywickFrame* frame, const std::function<void()>& action) {
     wxCheckListBox* dirs = frame->m_pSourceDirList;
     const int added = dirs->Append(dir);
     dirs->Check(added, true);
-    if (frame->m_pSourceTypeCombo->GetValue().empty())
-        PrepareRun(frame, {}, wxArrayString(1, ".c"));
+    if (frame->m_pSourceTypeCombo->GetValue().empty()) {
+        frame->m_pCountingManager->GetFileExtension(".c")->m_bSelected = true;
+        frame->m_pSourceTypeCombo->SetSelection(frame->m_pSourceTypeCombo->Append(".c;"));
+    }
     bool acted = false;
     wxTimer timer;
     timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
@@ -212,23 +222,5 @@ void DuringRun(TallywickFrame* frame, const std::function<void()>& action) {
     timer.Stop();
     dirs->Delete(added);
     EXPECT_TRUE(acted) << "the run ended before the command came";
-}
-
-void CountTree(TallywickFrame* frame, std::initializer_list<wxString> dirs,
-               std::initializer_list<const char*> extensions) {
-    CountingManager& manager = *frame->m_pCountingManager;
-    for (auto& [name, ext] : manager.m_extMap)
-        ext->m_bSelected = false;
-    for (const char* name : extensions)
-        manager.m_extMap.at(name)->m_bSelected = true;
-    manager.Reset();
-    manager.m_nState = CountingManager::STATE_BUSY;
-    CountingParam param;
-    for (const wxString& dir : dirs)
-        param.m_arrDirs.push_back(dir);
-    manager.SetCountingParam(param, &frame->m_analysisParam);
-    manager.Count();
-    frame->m_filterParam.m_arrDirs = manager.m_dirList;
-    frame->m_filterParam.m_arrExts = manager.m_extList;
 }
 } // namespace uitest

@@ -4,8 +4,8 @@
 
 #include <functional>
 #include <gtest/gtest.h>
-#include <initializer_list>
 #include <string>
+#include <vector>
 #include <wx/arrstr.h>
 #include <wx/event.h>
 #include <wx/image.h>
@@ -15,6 +15,11 @@
 
 class TallywickFrame;
 class wxWindow;
+
+// Failed checks print texts as text.
+inline void PrintTo(const wxString& text, std::ostream* out) {
+    *out << '"' << text.utf8_string() << '"';
+}
 
 namespace uitest {
 // Runs the program's start-up (names, store, language, catalog, icon, main frame) and
@@ -73,9 +78,13 @@ protected:
 wxString WorkDir();
 // Writes a file below the working folder, making its folders; returns its full path.
 wxString WriteFile(const wxString& relativePath, const std::string& content);
-// Sets the frame up as a user would before Start: the folders added and checked, the given
-// extensions selected, their list shown in the source-type box.
-void PrepareRun(TallywickFrame* frame, const wxArrayString& dirs, const wxArrayString& exts);
+// Sets the frame up as a user would before Start: only these folders in the list, checked,
+// only these extensions selected, their list shown in the source-type box.
+void PrepareRun(TallywickFrame* frame, const std::vector<wxString>& dirs,
+                const std::vector<wxString>& exts);
+// Counts the folders from the window with only these extensions, as Start does.
+void Count(TallywickFrame* frame, const std::vector<wxString>& dirs,
+           const std::vector<wxString>& exts);
 // Chooses a menu command (or toolbar tool) of the frame; buttons and other controls take
 // Command(control, type) above.
 void Command(TallywickFrame* frame, long id);
@@ -93,10 +102,5 @@ struct RealDialogs {
 // that arrives while the run dispatches events; the run adds a folder of its own to those
 // checked, and a source type when none is chosen.
 void DuringRun(TallywickFrame* frame, const std::function<void()>& action);
-
-// Counts the folders with the frame's manager as a run from the window does, with only the
-// given extensions selected, and takes every folder and extension into the filter choice.
-void CountTree(TallywickFrame* frame, std::initializer_list<wxString> dirs,
-               std::initializer_list<const char*> extensions);
 
 } // namespace uitest
