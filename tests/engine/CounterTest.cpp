@@ -1,5 +1,6 @@
 // The line counters: splitting a file into lines, every style of counter by its name, the
 // shared counters, and the estimates of a record.
+#include "AnalysisParam.h"
 #include "BasicCounter.h"
 #include "ChunkReader.h"
 #include "CppCounter.h"
@@ -24,15 +25,6 @@ std::vector<std::string> Split(const TextLines& lines) {
     for (std::string_view line : lines)
         out.emplace_back(line);
     return out;
-}
-
-CounterRule* AddRule(CountingManager& manager, const wxString& type, const wxString& single,
-                     const wxString& begin = "", const wxString& end = "") {
-    auto rule = std::make_unique<CounterRule>(type, "");
-    rule->m_strSingleLineComment = single;
-    rule->m_strMultiLineCommentBegin = begin;
-    rule->m_strMultiLineCommentEnd = end;
-    return (manager.m_ruleMap[type] = std::move(rule)).get();
 }
 
 // NaN expects NaN.

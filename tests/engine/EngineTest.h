@@ -1,12 +1,10 @@
-// What the engine tests share: a temporary folder, file helpers and a counting manager.
+// What the engine tests share: a temporary folder and file helpers.
 #pragma once
 
-#include "AnalysisParam.h"
 #include "Counter.h"
 #include "CounterRule.h"
 #include "CountingManager.h"
 #include "FileExtension.h"
-#include "FilterParam.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +12,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -29,6 +26,16 @@ using LineCounts = std::array<std::uint64_t, 5>;
 inline LineCounts CountText(Counter& counter, const std::string& text, LineCounts n = {}) {
     counter.CountLines(TextLines(text), n[0], n[1], n[2], n[3], n[4]);
     return n;
+}
+
+// Adds a rule of the given markers to the manager.
+inline CounterRule* AddRule(CountingManager& manager, const wxString& type, const wxString& single,
+                            const wxString& begin = "", const wxString& end = "") {
+    auto rule = std::make_unique<CounterRule>(type, "");
+    rule->m_strSingleLineComment = single;
+    rule->m_strMultiLineCommentBegin = begin;
+    rule->m_strMultiLineCommentEnd = end;
+    return (manager.m_ruleMap[type] = std::move(rule)).get();
 }
 
 inline std::string ReadFile(const wxString& path) {
@@ -78,51 +85,4 @@ public:
 
 private:
     wxString m_path, m_oldCwd;
-};
-
-// A manager with a "C" rule whose ".c" and ".h" files are counted, in a temporary folder,
-// run in the main window's order of calls.
-class CountingFixture : public ::testing::Test {
-protected:
-    CountingFixture() {
-        auto c = std::make_unique<CounterRule>("C", "C/C++");
-        c->m_strSingleLineComment = "//";
-        c->m_strMultiLineCommentBegin = "/*";
-        c->m_strMultiLineCommentEnd = "*/";
-        mgr.m_ruleMap["C"] = std::move(c);
-        for (const char* ext : {".c", ".h"})
-            mgr.m_extMap[ext] = std::make_unique<FileExtension>(ext, "C", "C source", true);
-    }
-
-    // Folders below the temporary one; "" is the temporary folder itself.
-    wxArrayString Dirs(std::initializer_list<const char*> relative) const {
-        wxArrayString dirs;
-        for (const char* d : relative)
-            dirs.push_back(*d ? dir / d : dir.Path());
-        return dirs;
-    }
-
-    void Run(const wxArrayString& dirs, bool recursive = true,
-             std::uint32_t state = CountingManager::STATE_BUSY) {
-        mgr.Reset();
-        mgr.m_nState = state;
-        CountingParam param;
-        param.m_arrDirs = dirs;
-        param.m_bRecursive = recursive;
-        mgr.SetCountingParam(param, &analysis);
-        mgr.Count();
-    }
-
-    // A filter holding the run's candidate lists, none of them switched on.
-    FilterParam Candidates() const {
-        FilterParam filter;
-        filter.m_arrDirs = mgr.m_dirList;
-        filter.m_arrExts = mgr.m_extList;
-        filter.m_arrDates = mgr.m_dateList;
-        return filter;
-    }
-
-    TempDir dir;
-    AnalysisParam analysis;
-    CountingManager mgr;
 };

@@ -1,14 +1,17 @@
 // The counting run over real folder trees: which files are counted and in what order, the
 // state word, stopping, summaries, filtering, recalculation and the CSV export.
 #include "AnalysisObserver.h"
+#include "AnalysisParam.h"
 #include "CountingObserver.h"
 #include "EngineTest.h"
 #include "FilterObserver.h"
+#include "FilterParam.h"
 
 #include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <fcntl.h>
+#include <initializer_list>
 #include <map>
 #include <sstream>
 #include <sys/socket.h>
@@ -61,13 +64,46 @@ struct Recorder : CountingObserver, FilterObserver, AnalysisObserver {
     std::size_t stopAfter = 0, analysisUpdates = 0;
 };
 
-class RunTest : public CountingFixture {
+// A manager with a "C" rule whose ".c" and ".h" files are counted, in a temporary folder,
+// run in the main window's order of calls, its observers recording what they are told.
+class RunTest : public ::testing::Test {
 protected:
     RunTest() {
+        AddRule(mgr, "C", "//", "/*", "*/");
+        for (const char* ext : {".c", ".h"})
+            mgr.m_extMap[ext] = std::make_unique<FileExtension>(ext, "C", "C source", true);
         mgr.m_extMap[".txt"] = std::make_unique<FileExtension>(".txt", "Text", "Text", false);
         mgr.m_pCountingObserver = &rec;
         mgr.m_pFilterObserver = &rec;
         mgr.m_pAnalysisObserver = &rec;
+    }
+
+    // Folders below the temporary one; "" is the temporary folder itself.
+    wxArrayString Dirs(std::initializer_list<const char*> relative) const {
+        wxArrayString dirs;
+        for (const char* d : relative)
+            dirs.push_back(*d ? dir / d : dir.Path());
+        return dirs;
+    }
+
+    void Run(const wxArrayString& dirs, bool recursive = true,
+             std::uint32_t state = CountingManager::STATE_BUSY) {
+        mgr.Reset();
+        mgr.m_nState = state;
+        CountingParam param;
+        param.m_arrDirs = dirs;
+        param.m_bRecursive = recursive;
+        mgr.SetCountingParam(param, &analysis);
+        mgr.Count();
+    }
+
+    // A filter holding the run's candidate lists, none of them switched on.
+    FilterParam Candidates() const {
+        FilterParam filter;
+        filter.m_arrDirs = mgr.m_dirList;
+        filter.m_arrExts = mgr.m_extList;
+        filter.m_arrDates = mgr.m_dateList;
+        return filter;
     }
 
     // The paths of the records below the temporary folder.
@@ -83,6 +119,9 @@ protected:
         return ReadFile(dir / "out.csv");
     }
 
+    TempDir dir;
+    AnalysisParam analysis;
+    CountingManager mgr;
     Recorder rec{&mgr};
 };
 
@@ -185,27 +224,54 @@ class RunSummaryTest : public RunTest {
 protected:
     void SetUp() override {
         SetModified(dir.Write("a/x.c", "int a;\n// c\n"), 2021, 3, 4);
-        SetModified(dir.Write("A/y.h", "int b; // c\n\n"), 2020, 1, 2);
+        SetModified(dir.Write("A/y.h", "int b; // c\n\n"), 2022, 1, 2);
         SetModified(dir.Write("c/z.c", "int c;\nint d;\nint e;\n"), 2021, 3, 4);
         Run(Dirs({""}));
         ASSERT_EQ(Paths(), (Names{"A/y.h", "a/x.c", "c/z.c"}));
     }
+
+    // The figures of the files, the folders, the extensions and the total.
+    Names Records() const {
+        Names out;
+        for (const auto& r : mgr.m_fileResults)
+            out.push_back(Figures(*r));
+        for (const auto& r : mgr.m_dirResults)
+            out.push_back(r->m_strDir.Mid(dir.Path().length()).utf8_string() + " " + Figures(*r));
+        for (const auto& r : mgr.m_extResults)
+            out.push_back(r->m_strExt.utf8_string() + " " + Figures(*r));
+        out.push_back(Figures(mgr.m_totalResult));
+        return out;
+    }
 };
 
-// Lists keep the order first met; totals are the sums of the rows.
-TEST_F(RunSummaryTest, RecordsTotalsAndCandidateLists) {
-    EXPECT_EQ(Figures(mgr.m_totalResult), "3 7 4 1 1 1 46 12.50");
+// Lists keep the order first met, and sort by character code; totals are the sums of the
+// rows. A recalculation leaves hidden files their old estimates; refreshed records carry
+// counts only, and a folder with every file hidden stays.
+TEST_F(RunSummaryTest, RecordsTotalsAndRecalculation) {
     EXPECT_EQ(Strings(mgr.m_dirList), Strings(Dirs({"A", "a", "c"})));
     EXPECT_EQ(Strings(mgr.m_extList), (Names{".h", ".c"}));
-    EXPECT_EQ(Strings(mgr.m_dateList), (Names{"2020-01-02", "2021-03-04"}));
-    Names records;
-    for (const auto& r : mgr.m_dirResults)
-        records.push_back(r->m_strDir.Mid(dir.Path().length()).utf8_string() + " " + Figures(*r));
-    for (const auto& r : mgr.m_extResults)
-        records.push_back(r->m_strExt.utf8_string() + " " + Figures(*r));
-    EXPECT_EQ(records,
-              (Names{"/A 1 2 0 1 0 1 13 2.50", "/a 1 2 1 0 1 0 12 2.50", "/c 1 3 3 0 0 0 21 7.50",
-                     ".h 1 2 0 1 0 1 13 2.50", ".c 2 5 4 0 1 0 33 10.00"}));
+    EXPECT_EQ(Strings(mgr.m_dateList), (Names{"2022-01-02", "2021-03-04"}));
+    FilterParam filter = Candidates();
+    filter.Sort();
+    EXPECT_EQ(Strings(filter.m_arrExts), (Names{".c", ".h"}));
+    EXPECT_EQ(Strings(filter.m_arrDates), (Names{"2021-03-04", "2022-01-02"}));
+    EXPECT_EQ(Records(),
+              (Names{"0 2 0 1 0 1 13 2.50", "0 2 1 0 1 0 12 2.50", "0 3 3 0 0 0 21 7.50",
+                     "/A 1 2 0 1 0 1 13 2.50", "/a 1 2 1 0 1 0 12 2.50", "/c 1 3 3 0 0 0 21 7.50",
+                     ".h 1 2 0 1 0 1 13 2.50", ".c 2 5 4 0 1 0 33 10.00", "3 7 4 1 1 1 46 12.50"}));
+    filter.m_bFilterExt = true;
+    filter.m_arrExts.assign(1, ".c");
+    AnalysisParam dearer;
+    dearer.m_nManMonthCost = 20000; // 5 per line of code
+    mgr.m_nState = M::STATE_BUSY;
+    mgr.Filter(&dearer, &filter);
+    EXPECT_EQ(mgr.m_nState, M::STATE_BUSY);
+    EXPECT_EQ(Records(),
+              (Names{"0 2 0 1 0 1 13 2.50", "0 2 1 0 1 0 12 5.00", "0 3 3 0 0 0 21 15.00",
+                     "/A 0 0 0 0 0 0 0 0.00", "/a 1 2 1 0 1 0 12 0.00", "/c 1 3 3 0 0 0 21 0.00",
+                     ".c 2 5 4 0 1 0 33 0.00", "2 5 4 0 1 0 33 20.00"}));
+    EXPECT_EQ(mgr.m_dirList.size(), 3u); // candidates stay those of the run
+    EXPECT_EQ(mgr.m_extList.size(), 2u);
 }
 
 // The cases run one after another on the same records, so a filter must show files as well
@@ -246,32 +312,6 @@ TEST_F(RunSummaryTest, FilterShowsOnlyFilesMatchingEveryList) {
         EXPECT_EQ(mgr.m_dirResults.size(), c.dirs.size());
         EXPECT_EQ(mgr.m_extResults.size(), c.exts.size());
     }
-}
-
-// Hidden files keep their old estimates; refreshed records carry counts only, and a folder
-// with every file hidden stays.
-TEST_F(RunSummaryTest, RecalculationCoversVisibleFilesOnly) {
-    FilterParam filter = Candidates();
-    filter.m_bFilterExt = true;
-    filter.m_arrExts.assign(1, ".c");
-    AnalysisParam dearer;
-    dearer.m_nManMonthCost = 20000; // 5 per line of code
-    mgr.m_nState = M::STATE_BUSY;
-    mgr.Filter(&dearer, &filter);
-    EXPECT_EQ(mgr.m_nState, M::STATE_BUSY);
-    Names records;
-    for (const auto& file : mgr.m_fileResults)
-        records.push_back(Figures(*file));
-    for (const auto& r : mgr.m_dirResults)
-        records.push_back(Figures(*r));
-    for (const auto& r : mgr.m_extResults)
-        records.push_back(Figures(*r));
-    records.push_back(Figures(mgr.m_totalResult));
-    EXPECT_EQ(records, (Names{"0 2 0 1 0 1 13 2.50", "0 2 1 0 1 0 12 5.00", "0 3 3 0 0 0 21 15.00",
-                              "0 0 0 0 0 0 0 0.00", "1 2 1 0 1 0 12 0.00", "1 3 3 0 0 0 21 0.00",
-                              "2 5 4 0 1 0 33 0.00", "2 5 4 0 1 0 33 20.00"}));
-    EXPECT_EQ(mgr.m_dirList.size(), 3u); // candidates stay those of the run
-    EXPECT_EQ(mgr.m_extList.size(), 2u);
 }
 
 // Links to folders (one of them a loop) are not followed, a link to a file is counted; a FIFO
@@ -364,6 +404,8 @@ const std::string kHead = "# *** Generated by Corvane(C) Tallywick 4.0.2.0 *** \
                           "IT Defects,Modified Date\n\n";
 const std::string kTotalTitle = "\n\n# *** Total ***\n";
 
+// Names holding a separator, a quote or a line break are quoted; a name that is not UTF-8
+// keeps its bytes. Of 16 lines 7 are 43.75 % and 1 is 6.25 %: halves go to the even digit.
 // The totals follow a filter while the rows list every file; numbers keep their decimal
 // point in a locale that uses a comma.
 TEST_F(RunTest, CsvExportByteForByte) {
@@ -372,18 +414,29 @@ TEST_F(RunTest, CsvExportByteForByte) {
         dir.Write("q/two.h", "/*\n * doc\n */\nint f(void);\nint g(void);\nint h(void);\n\n"), 2019,
         12, 31);
     const std::string root = dir.Path().utf8_string();
+    for (const wxString& path :
+         {dir.Write("a,\"b/x,y.h", "x;\n"), dir.Write("nl/new\nline.h", "\n"),
+          dir.Write("plain/say\"hi\".h", "\n"), dir.Write("raw.h", "y;\nz;\n")})
+        SetModified(path, 2022, 6, 15);
+    ASSERT_EQ(0, mkdir((root + "/raw\xFF").c_str(), 0755));
+    ASSERT_EQ(0, rename((root + "/raw.h").c_str(), (root + "/raw\xFF/\xFE.h").c_str()));
     const std::string rows =
-        root + "/p,one.c,.c,4,1,1,1,1,31,0.08,5.00,0.10,0.02,0.04,0.00,2021-03-04\n" + root +
-        "/q,two.h,.h,7,3,0,3,1,54,0.12,7.50,0.15,0.03,0.06,0.01,2019-12-31\n";
+        "\"" + root +
+        "/a,\"\"b\",\"x,y.h\",.h,1,1,0,0,0,3,0.04,2.50,0.05,0.01,0.02,0.00,2022-06-15\n" + root +
+        "/nl,\"new\nline.h\",.h,1,0,0,0,1,1,0.00,0.00,0.00,0.00,0.00,0.00,2022-06-15\n" + root +
+        "/p,one.c,.c,4,1,1,1,1,31,0.08,5.00,0.10,0.02,0.04,0.00,2021-03-04\n" + root +
+        "/plain,\"say\"\"hi\"\".h\",.h,1,0,0,0,1,1,0.00,0.00,0.00,0.00,0.00,0.00,2022-06-15\n" +
+        root + "/q,two.h,.h,7,3,0,3,1,54,0.12,7.50,0.15,0.03,0.06,0.01,2019-12-31\n" + root +
+        "/raw\xFF,\xFE.h,.h,2,2,0,0,0,6,0.08,5.00,0.10,0.02,0.04,0.00,2022-06-15\n";
     dir.Write("out.csv", std::string(4096, 'x')); // an older, longer file is replaced whole
     Run(Dirs({""}));
     EXPECT_EQ(Export(), kHead + rows + kTotalTitle +
-                            "# File,2\n# Size,85\n# Lines,11,100%\n"
-                            "# Code lines,4,36.4%\n# Code//Comment,1,9.1%\n"
-                            "# Comment lines,4,36.4%\n# Blank lines,2,18.2%\n"
-                            "# Man-Day, 0.20\n# Cost, 12.50\n# UT Cases, 0.25\n"
-                            "# UT Defects, 0.05\n# IT Cases, 0.10\n"
-                            "# IT Defects, 0.01\n");
+                            "# File,6\n# Size,96\n# Lines,16,100%\n"
+                            "# Code lines,7,43.8%\n# Code//Comment,1,6.2%\n"
+                            "# Comment lines,4,25.0%\n# Blank lines,4,25.0%\n"
+                            "# Man-Day, 0.32\n# Cost, 20.00\n# UT Cases, 0.40\n"
+                            "# UT Defects, 0.08\n# IT Cases, 0.16\n"
+                            "# IT Defects, 0.02\n");
     FilterParam filter = Candidates();
     filter.m_bFilterExt = true;
     filter.m_arrExts.assign(1, ".c");
@@ -405,31 +458,6 @@ TEST_F(RunTest, CsvExportByteForByte) {
     std::setlocale(LC_NUMERIC, oldLocale.c_str());
     ASSERT_STREQ(probe, "0,5"); // the locale really uses a decimal comma
     EXPECT_EQ(text, filtered);
-}
-
-// Names holding a separator, a quote or a line break are quoted; a name that is not UTF-8
-// keeps its bytes. 1 of 16 lines is 6.25 %, 15 of 16 are 93.75 %: halves go to the even digit.
-TEST_F(RunTest, CsvQuotedNamesAndRoundedPercentages) {
-    SetModified(dir.Write("a,\"b/x,y.c", "x;\n"), 2022, 6, 15);
-    SetModified(dir.Write("nl/new\nline.c", std::string(7, '\n')), 2022, 6, 15);
-    SetModified(dir.Write("plain/say\"hi\".c", std::string(8, '\n')), 2020, 2, 29);
-    const std::string root = dir.Path().utf8_string();
-    SetModified(dir.Write("raw.c", ""), 2022, 6, 15);
-    ASSERT_EQ(0, mkdir((root + "/raw\xFF").c_str(), 0755));
-    ASSERT_EQ(0, rename((root + "/raw.c").c_str(), (root + "/raw\xFF/\xFE.c").c_str()));
-    Run(Dirs({""}));
-    EXPECT_EQ(Export(),
-              kHead + "\"" + root + "/a,\"\"b\",\"x,y.c\",.c,1,1,0,0,0,3," +
-                  "0.04,2.50,0.05,0.01,0.02,0.00,2022-06-15\n" + root + "/nl,\"new\nline.c\",.c," +
-                  "7,0,0,0,7,7,0.00,0.00,0.00,0.00,0.00,0.00,2022-06-15\n" + root +
-                  "/plain,\"say\"\"hi\"\".c\",.c,8,0,0,0,8,8,0.00,0.00,0.00,0.00,0.00,0.00," +
-                  "2020-02-29\n" + root +
-                  "/raw\xFF,\xFE.c,.c,0,0,0,0,0,0,0.00,0.00,0.00,0.00,0.00," + "0.00,2022-06-15\n" +
-                  kTotalTitle +
-                  "# File,4\n# Size,18\n# Lines,16,100%\n# Code lines,1,6.2%\n"
-                  "# Code//Comment,0,0.0%\n# Comment lines,0,0.0%\n# Blank lines,15,93.8%\n"
-                  "# Man-Day, 0.04\n# Cost, 2.50\n# UT Cases, 0.05\n# UT Defects, 0.01\n"
-                  "# IT Cases, 0.02\n# IT Defects, 0.00\n");
 }
 
 // 375 files of 90 code lines, 3.60 man-hours each: summed in single precision, the total
