@@ -149,6 +149,7 @@ TEST(CounterTest, EveryStyleCountsByItsName) {
         {"php", "<?php\n*/*\nx\n*/\n?>\n", {5, 3, 3, 0, 0}},
         {"php", "<?php\n*/\n<?\n?>\n", {4, 2, 0, 0, 0}},
         {"php", "<?php\n<? ?>\nx\n", {3, 1, 0, 0, 0}},
+        {"php", "<?php\nx// a\n", {2, 2, 1, 0, 0}},
         {"php", "x\n<?php\n/* a\n", {3, 1, 1, 0, 0}},
     };
     for (const auto& [style, text, counts] : cases) {

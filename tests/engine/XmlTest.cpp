@@ -165,11 +165,16 @@ TEST(XmlTest, EveryEncodingReadsBackTheSameText) {
         ASSERT_TRUE(ok);
         EXPECT_TRUE(std::string(encoding) != "US-ASCII" ||
                     std::all_of(bytes.begin(), bytes.end(), [](char b) { return b >= 0; }));
+        if (std::string(encoding) == "UTF-16")
+            EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE"); // the byte order mark a reader needs
         ASSERT_TRUE(Reload(bytes, loaded));
         EXPECT_EQ(loaded.GetFileEncoding().Upper(), wxString(encoding).Upper());
         EXPECT_EQ(loaded.GetRoot()->GetAttribute("v"), text);
         EXPECT_EQ(loaded.GetRoot()->GetNodeContent(), text);
     }
+    wxXmlDocumentEx quoted; // the declaration may quote the name with apostrophes
+    ASSERT_TRUE(Reload("<?xml version='1.0' encoding='Shift_JIS'?><t>\x93\xFA</t>", quoted));
+    EXPECT_EQ(quoted.GetRoot()->GetNodeContent(), wxString::FromUTF8("\xE6\x97\xA5"));
 }
 
 // The declaration names the document's version and encoding; a longer old file is replaced
