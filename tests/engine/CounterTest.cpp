@@ -4,9 +4,9 @@
 #include "BasicCounter.h"
 #include "ChunkReader.h"
 #include "CppCounter.h"
-#include "EngineTest.h"
 #include "FileResult.h"
 #include "PhaseResult.h"
+#include "TestSupport.h"
 
 #include <cmath>
 #include <fcntl.h>

@@ -1,5 +1,6 @@
 // The rules file: what a manager reads from conf/conf.xml and the exact bytes it writes back.
-#include "EngineTest.h"
+#include "FileExtension.h"
+#include "TestSupport.h"
 
 #include <sys/stat.h>
 #include <tuple>
@@ -105,7 +106,7 @@ protected:
         return ReadFile(dir / kRulesFile);
     }
 
-    TempDir dir;
+    TempDir dir{true};
     std::unique_ptr<CountingManager> mgr;
 };
 

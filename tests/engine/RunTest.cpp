@@ -3,9 +3,10 @@
 #include "AnalysisObserver.h"
 #include "AnalysisParam.h"
 #include "CountingObserver.h"
-#include "EngineTest.h"
+#include "FileExtension.h"
 #include "FilterObserver.h"
 #include "FilterParam.h"
+#include "TestSupport.h"
 
 #include <algorithm>
 #include <clocale>
@@ -119,7 +120,7 @@ protected:
         return ReadFile(dir / "out.csv");
     }
 
-    TempDir dir;
+    TempDir dir{true};
     AnalysisParam analysis;
     CountingManager mgr;
     Recorder rec{&mgr};

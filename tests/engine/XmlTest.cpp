@@ -1,5 +1,5 @@
 // The XML writer: the exact bytes it produces for documents built in memory.
-#include "EngineTest.h"
+#include "TestSupport.h"
 #include "xmlex.h"
 
 #include <algorithm>
@@ -165,8 +165,9 @@ TEST(XmlTest, EveryEncodingReadsBackTheSameText) {
         ASSERT_TRUE(ok);
         EXPECT_TRUE(std::string(encoding) != "US-ASCII" ||
                     std::all_of(bytes.begin(), bytes.end(), [](char b) { return b >= 0; }));
-        if (std::string(encoding) == "UTF-16")
+        if (std::string(encoding) == "UTF-16") {
             EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE"); // the byte order mark a reader needs
+        }
         ASSERT_TRUE(Reload(bytes, loaded));
         EXPECT_EQ(loaded.GetFileEncoding().Upper(), wxString(encoding).Upper());
         EXPECT_EQ(loaded.GetRoot()->GetAttribute("v"), text);
