@@ -2,6 +2,8 @@
 #pragma once
 
 #include "Counter.h"
+#include "CounterRule.h"
+#include "CountingManager.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <wx/filename.h>
 #include <wx/string.h>
@@ -21,6 +24,16 @@ using LineCounts = std::array<std::uint64_t, 5>;
 inline LineCounts CountText(Counter& counter, const std::string& text, LineCounts n = {}) {
     counter.CountLines(TextLines(text), n[0], n[1], n[2], n[3], n[4]);
     return n;
+}
+
+// Adds a rule of the given markers to the manager.
+inline CounterRule* AddRule(CountingManager& manager, const wxString& type, const wxString& single,
+                            const wxString& begin = "", const wxString& end = "") {
+    auto rule = std::make_unique<CounterRule>(type, "");
+    rule->m_strSingleLineComment = single;
+    rule->m_strMultiLineCommentBegin = begin;
+    rule->m_strMultiLineCommentEnd = end;
+    return (manager.m_ruleMap[type] = std::move(rule)).get();
 }
 
 // The whole file as bytes; empty when it cannot be read.
