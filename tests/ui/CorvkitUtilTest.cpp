@@ -20,17 +20,16 @@ protected:
     }
 };
 
-TEST_F(CorvkitUtilTest, ReadsTheFirstLineWithoutTrailingBlanks) {
+// The first line is read without trailing blanks; what is written reads back the same.
+TEST_F(CorvkitUtilTest, TextFilesBesideTheProgramReadTheirFirstLineAsWritten) {
     EXPECT_EQ(ReadAppDirTextFile(Name()), ""); // missing
-    WriteBytes("");
-    EXPECT_EQ(ReadAppDirTextFile(Name()), "");
-    WriteBytes("  4.1.0.0 \t\r\nsecond line\n");
-    EXPECT_EQ(ReadAppDirTextFile(Name()), "  4.1.0.0");
-    WriteBytes("caf\xE9\n"); // not UTF-8: read as ISO-8859-1
-    EXPECT_EQ(ReadAppDirTextFile(Name()), wxString::FromUTF8("caf\xC3\xA9"));
-}
-
-TEST_F(CorvkitUtilTest, WrittenTextReadsBackTheSameAndReplacesTheFile) {
+    // Bytes that are not UTF-8 are read as ISO-8859-1.
+    const std::pair<const char*, wxString> cases[] = {
+        {"", ""}, {"  4.1.0.0 \t\r\nsecond line\n", "  4.1.0.0"}, {"caf\xE9\n", L"caf\u00E9"}};
+    for (const auto& [bytes, text] : cases) {
+        WriteBytes(bytes);
+        EXPECT_EQ(ReadAppDirTextFile(Name()), text) << bytes;
+    }
     WriteBytes("an older and much longer content\nwith two lines\n");
     const wxString text = wxString::FromUTF8("Zählung 行数");
     WriteAppDirTextFile(Name(), text);

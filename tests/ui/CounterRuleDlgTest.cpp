@@ -61,23 +61,19 @@ protected:
 };
 
 TEST_F(CounterRuleDlgTest, EachFieldShowsItsOwnValue) {
-    FileExtension orphan(".cob", "Cobol", "COBOL source", false);
+    FileExtension orphan(".cob", "Cobol", "COBOL source", false), *src = exts[".c"].get();
+    const int ADD = CounterRuleDlg::MODE_ADD, EDIT = CounterRuleDlg::MODE_EDIT;
     const struct {
         int mode;
         FileExtension* ext;
         const char* style; // chosen by the user, when given
         const char* shown;
     } cases[] = {
-        {CounterRuleDlg::MODE_ADD, &added, nullptr,
-         "||C|C family|//(off)|/*(off)|*/(off)|&OK|&Cancel|"},
-        {CounterRuleDlg::MODE_ADD, &added, "Text",
-         "||Text|Plain text|(off)|(off)|(off)|&OK|&Cancel|"},
-        {CounterRuleDlg::MODE_EDIT, exts[".c"].get(), nullptr,
-         ".c(off)|C source|C|C family|//(off)|/*(off)|*/(off)|&OK|&Cancel|"},
-        {CounterRuleDlg::MODE_EDIT, exts[".c"].get(), "Text",
-         ".c(off)|C source|Text|Plain text|(off)|(off)|(off)|&OK|&Cancel|"},
-        {CounterRuleDlg::MODE_EDIT, &orphan, nullptr,
-         ".cob(off)|COBOL source|||(off)|(off)|(off)|&OK|&Cancel|"},
+        {ADD, &added, nullptr, "||C|C family|//(off)|/*(off)|*/(off)|&OK|&Cancel|"},
+        {ADD, &added, "Text", "||Text|Plain text|(off)|(off)|(off)|&OK|&Cancel|"},
+        {EDIT, src, nullptr, ".c(off)|C source|C|C family|//(off)|/*(off)|*/(off)|&OK|&Cancel|"},
+        {EDIT, src, "Text", ".c(off)|C source|Text|Plain text|(off)|(off)|(off)|&OK|&Cancel|"},
+        {EDIT, &orphan, nullptr, ".cob(off)|COBOL source|||(off)|(off)|(off)|&OK|&Cancel|"},
     };
     for (const auto& c : cases) {
         auto dialog = Open(c.mode, c.ext);

@@ -9,7 +9,6 @@
 #include <sys/stat.h>
 #include <wx/config.h>
 #include <wx/ffile.h>
-#include <wx/filename.h>
 #include <wx/frame.h>
 #include <wx/process.h>
 #include <wx/timer.h>
@@ -39,20 +38,14 @@ std::map<wxString, wxString> WindowInfo(const wxString& id) {
     return info;
 }
 
-bool Viewable(const wxString& title) {
-    const wxArrayString ids = Windows(title);
-    return !ids.empty() && WindowInfo(ids[0])["Map State"] == "IsViewable";
-}
-
 // Clicks the button at the foot of a message box, as a user does.
 void ClickButton(const wxString& id) {
     std::map<wxString, wxString> info = WindowInfo(id);
-    long x = 0, y = 0, width = 0, height = 0;
-    if (!info["Absolute upper-left X"].ToLong(&x) || !info["Absolute upper-left Y"].ToLong(&y) ||
-        !info["Width"].ToLong(&width) || !info["Height"].ToLong(&height))
+    if (info.empty())
         return;
     wxUIActionSimulator user;
-    user.MouseMove(x + width / 2, y + height - 16);
+    user.MouseMove(wxAtoi(info["Absolute upper-left X"]) + wxAtoi(info["Width"]) / 2,
+                   wxAtoi(info["Absolute upper-left Y"]) + wxAtoi(info["Height"]) - 16);
     user.MouseClick();
 }
 
@@ -93,66 +86,54 @@ TEST(ExitTest, ACloseRequestDuringTheClosingBoxIsIgnored) {
     EXPECT_EQ(wxConfigBase::Get()->ReadLong("/x", 0), 123);
 }
 
-// The program itself, so that its whole ending runs, with a HOME of its own and no room to
-// write any file.
-class Program : public wxProcess {
-public:
-    explicit Program(const wxString& home) {
-        wxExecuteEnv env;
-        wxGetEnvMap(&env.env);
-        env.env["HOME"] = home;
-        env.env["GSETTINGS_BACKEND"] = "memory"; // dconf would complain of the full disk
-        // A folder whose rules file holds no rules: nothing of the rules is written.
-        env.cwd = uitest::WorkDir() + "/no-rules";
-        wxFileName::Mkdir(env.cwd + "/conf", wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
-        wxFFile(env.cwd + "/conf/conf.xml", "w").Write("<?xml version=\"1.0\"?>\n<none/>\n");
-        const char* argv[] = {"sh", "-c", "trap '' XFSZ; ulimit -f 0; exec \"$0\"",
-                              TALLYWICK_RUN_DIR "/tallywick", nullptr};
-        m_pid = wxExecute(argv, wxEXEC_ASYNC, this, &env);
-    }
-    ~Program() override {
-        if (!m_ended) {
-            wxKill(m_pid, wxSIGKILL);
-            uitest::WaitFor([this] { return m_ended; });
-        }
-    }
-    long m_pid = 0;
-    bool m_ended = false;
-    int m_status = 0;
-
-protected:
-    void OnTerminate(int, int status) override {
-        m_ended = true;
-        m_status = status;
-    }
-};
-
-// Ended by the session with a disk that takes nothing more: one box tells it, the program ends
-// normally, and the settings file stays as it was.
+// The program itself, so that its whole ending runs, ended by the session with a disk that
+// takes nothing more: one box tells it, the program ends normally, the settings file is kept.
 TEST(ExitTest, SettingsThatCannotBeWrittenAreToldOnceAndTheProgramEnds) {
-    const wxString home = uitest::WorkDir() + "/full-home";
-    wxFileName::Mkdir(home);
     const wxString stored = "ui_language=en\n";
-    wxFFile(home + "/.Tallywick", "w").Write(stored);
+    const wxString settings = uitest::WriteFile("full-home/.Tallywick", stored.ToStdString());
+    // A folder whose rules file holds no rules: nothing of the rules is written.
+    uitest::WriteFile("no-rules/conf/conf.xml", "<?xml version=\"1.0\"?>\n<none/>\n");
+    wxExecuteEnv env;
+    wxGetEnvMap(&env.env);
+    env.env["HOME"] = uitest::WorkDir() + "/full-home";
+    env.env["GSETTINGS_BACKEND"] = "memory"; // dconf would complain of the full disk
+    env.cwd = uitest::WorkDir() + "/no-rules";
     // The simulated pointer is scaled by a shown window of this process; one out of the way.
     wxFrame scale(nullptr, wxID_ANY, "", wxPoint(1200, 850), wxSize(40, 40));
     scale.Show();
-    Program program(home);
-    ASSERT_GT(program.m_pid, 0);
-    ASSERT_TRUE(uitest::WaitFor([] { return Viewable("Tallywick"); }, 30000));
-    wxKill(program.m_pid, wxSIGTERM);
+    wxProcess program;
+    bool ended = false;
+    int status = -1;
+    program.Bind(wxEVT_END_PROCESS, [&](wxProcessEvent& event) {
+        ended = true;
+        status = event.GetExitCode();
+    });
+    const char* argv[] = {"sh", "-c", "trap '' XFSZ; ulimit -f 0; exec \"$0\"",
+                          TALLYWICK_RUN_DIR "/tallywick", nullptr};
+    const long pid = wxExecute(argv, wxEXEC_ASYNC, &program, &env);
+    ASSERT_GT(pid, 0);
+    EXPECT_TRUE(uitest::WaitFor(
+        [] {
+            const wxArrayString ids = Windows("Tallywick");
+            return !ids.empty() && WindowInfo(ids[0])["Map State"] == "IsViewable";
+        },
+        30000));
+    wxKill(pid, wxSIGTERM);
     wxArrayString boxes;
-    uitest::WaitFor(
+    EXPECT_TRUE(uitest::WaitFor(
         [&] {
             AnswerBoxes(boxes, "exit-settings-not-saved");
-            return program.m_ended;
+            return ended;
         },
-        30000);
-    EXPECT_TRUE(program.m_ended);
-    EXPECT_EQ(program.m_status, 0);
+        30000));
+    if (!ended) {
+        wxKill(pid, wxSIGKILL);
+        uitest::WaitFor([&] { return ended; });
+    }
+    EXPECT_EQ(status, 0);
     EXPECT_EQ(boxes.size(), 1u);
     wxString content;
-    wxFFile(home + "/.Tallywick").ReadAll(&content);
+    wxFFile(settings).ReadAll(&content);
     EXPECT_EQ(content, stored);
 }
 } // namespace
