@@ -241,8 +241,9 @@ TEST_F(ReportTest, TemplatesAreReadAsUtf8OrReplacedByTheBuiltInPage) {
               "report page seems to be missing...</body></html>");
 }
 
-// The index page at start: both versions, escaped.
-TEST_F(ReportTest, IndexPageShowsTheVersions) {
+// The index page at start: both versions, escaped; links other than the web's never load into
+// the view.
+TEST_F(ReportTest, IndexPageShowsTheVersionsAndLinksStayOutOfTheView) {
     const wxString& page = TallywickFrame::s_strHtmlPage;
     EXPECT_TRUE(page.Contains("Your Version - 4.0.2.0"));
     EXPECT_TRUE(page.Contains("Latest Version - unknown"));
@@ -255,6 +256,12 @@ TEST_F(ReportTest, IndexPageShowsTheVersions) {
     frame->SetLatestVersion("a<b");
     frame->ShowIndexPage();
     EXPECT_TRUE(page.Contains("Latest Version - a&lt;b"));
+    const wxString before = frame->m_pHtmlWin->ToText();
+    for (const char* href : {"other.html", "file:///etc/hostname", "#nowhere"})
+        frame->m_pHtmlWin->OnLinkClicked(wxHtmlLinkInfo(href));
+    uitest::Idle();
+    EXPECT_EQ(frame->m_pHtmlWin->GetOpenedPage(), "");
+    EXPECT_EQ(frame->m_pHtmlWin->ToText(), before);
 }
 
 // The report and the index page as a Chinese or Japanese user sees them.
