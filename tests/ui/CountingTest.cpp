@@ -334,11 +334,7 @@ TEST_F(CountingTest, ShortcutsWorkDuringARunWhateverHasTheFocus) {
     };
     // The first run starts with a click on Start, each other one with Alt-S in the state the
     // last run left. While it counts the user clicks somewhere, then presses Alt-T or Alt-X.
-    struct Case {
-        const char* clicked;
-        wxPoint click;
-        char key;
-    };
+    using Case = std::tuple<const char*, wxPoint, char>; // what is clicked, where, the key
     const Case cases[] = {
         {"nothing", wxDefaultPosition, 'T'},
         {"the file list", centre(frame->m_pFileList, frame->m_pFileList->GetClientRect()), 'T'},
@@ -357,18 +353,20 @@ TEST_F(CountingTest, ShortcutsWorkDuringARunWhateverHasTheFocus) {
         if (wxTopLevelWindows.empty() || !Running() || acting)
             return;
         acting = true;
-        if (++files == 5 && current->click != wxDefaultPosition) {
-            user.MouseMove(current->click);
+        const auto& [clicked, click, key] = *current;
+        if (++files == 5 && click != wxDefaultPosition) {
+            user.MouseMove(click);
             user.MouseClick();
         } else if (files == 15) {
-            user.Char(current->key, wxMOD_ALT);
+            user.Char(key, wxMOD_ALT);
         }
         acting = false;
         std::this_thread::sleep_for(std::chrono::milliseconds(4));
     });
     slowDisk.StartOnce(1);
     for (const Case& c : cases) {
-        SCOPED_TRACE(wxString::Format("Alt-%c after clicking %s", c.key, c.clicked));
+        const auto& [clicked, click, key] = c;
+        SCOPED_TRACE(wxString::Format("Alt-%c after clicking %s", key, clicked));
         current = &c;
         files = 0;
         if (&c == cases) {
@@ -377,7 +375,7 @@ TEST_F(CountingTest, ShortcutsWorkDuringARunWhateverHasTheFocus) {
         } else {
             user.Char('s', wxMOD_ALT);
         }
-        if (c.key == 'X') {
+        if (key == 'X') {
             EXPECT_TRUE(uitest::WaitFor([] { return wxTopLevelWindows.empty(); }));
             frame = nullptr;
             break;

@@ -32,20 +32,9 @@ const char* const ALL_FIELDS =
     "$n_mm_lld_w$|$n_mm_coding$|$n_mm_coding_parcentage$|$n_mm_coding_w$|$n_mm_ut$|"
     "$n_mm_ut_parcentage$|$n_mm_ut_w$|$n_mm_it$|$n_mm_it_parcentage$|$n_mm_it_w$";
 
-// Pictures of the whole page in the view, one screen after the other.
-void SaveViewScreens(CrvHtmlWin* view, const wxString& name) {
-    int unitX = 0, unitY = 0;
-    view->GetScrollPixelsPerUnit(&unitX, &unitY);
-    const int pageHeight = view->GetClientSize().y;
-    const int total = view->GetVirtualSize().y;
-    for (int shot = 0, top = 0; shot < 5; ++shot, top += pageHeight - 40) {
-        view->Scroll(0, unitY ? top / unitY : 0);
-        uitest::SaveScreenshot(shot ? wxString::Format("%s-%d", name, shot + 1) : name);
-        if (top + pageHeight >= total)
-            break;
-    }
-    view->Scroll(0, 0);
-    // The page itself too, to see it in a browser.
+// A picture of the view, and the whole page to see in a browser.
+void SaveViewScreens(const wxString& name) {
+    uitest::SaveScreenshot(name);
     wxFile page(wxString(TALLYWICK_SCREENS_DIR) + "/" + name + ".html", wxFile::write);
     page.Write(TallywickFrame::s_strHtmlPage, wxConvUTF8);
 }
@@ -166,7 +155,7 @@ TEST_F(ReportTest, EveryFieldOfACountedTreeGetsItsText) {
     EXPECT_TRUE(figures > 0 && shown.Find("a&b <x>") > figures) << shown;
     EXPECT_TRUE(shown.Contains("41%"));
     ExpectTranslatedPage(frame->m_pHtmlWin, REPORT_TEXTS);
-    SaveViewScreens(frame->m_pHtmlWin, "report-en");
+    SaveViewScreens("report-en");
 }
 
 // A run that finds no file: zeros, "0%" shares, no bars, no rows, no folders or types.
@@ -251,7 +240,7 @@ TEST_F(ReportTest, IndexPageShowsTheVersionsAndLinksStayOutOfTheView) {
     EXPECT_TRUE(frame->m_pHtmlWin->ToText().Contains("Count in three steps"));
     EXPECT_TRUE(page.Contains("&quot;Dir&amp;Type&quot;"));
     ExpectTranslatedPage(frame->m_pHtmlWin, INDEX_TEXTS);
-    SaveViewScreens(frame->m_pHtmlWin, "index-en");
+    SaveViewScreens("index-en");
 
     frame->SetLatestVersion("a<b");
     frame->ShowIndexPage();
@@ -276,7 +265,7 @@ TEST_P(TranslatedReportTest, ShowsTranslatedTexts) {
     EXPECT_TRUE(TallywickFrame::s_strHtmlPage.Contains(wxGetTranslation("Your Version - ")));
     EXPECT_NE(wxGetTranslation(INDEX_TEXTS[0]), INDEX_TEXTS[0]);
     ExpectTranslatedPage(frame->m_pHtmlWin, INDEX_TEXTS);
-    SaveViewScreens(frame->m_pHtmlWin, wxString("index-") + GetParam());
+    SaveViewScreens(wxString("index-") + GetParam());
 
     TempDir tree;
     tree.Write("源码/main.c", "int a;\n// note\n\n");
@@ -288,7 +277,7 @@ TEST_P(TranslatedReportTest, ShowsTranslatedTexts) {
     EXPECT_EQ(ZeroBars(TallywickFrame::s_strHtmlPage), 1u); // no code with comment
     EXPECT_NE(wxGetTranslation(REPORT_TEXTS[0]), REPORT_TEXTS[0]);
     ExpectTranslatedPage(frame->m_pHtmlWin, REPORT_TEXTS);
-    SaveViewScreens(frame->m_pHtmlWin, wxString("report-") + GetParam());
+    SaveViewScreens(wxString("report-") + GetParam());
     uitest::CloseProgram(frame);
 }
 

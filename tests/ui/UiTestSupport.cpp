@@ -150,7 +150,7 @@ wxRect InkBounds(const wxImage& image) {
     for (int y = 0; y < image.GetHeight(); ++y)
         for (int x = 0; x < image.GetWidth(); ++x)
             if (image.GetRed(x, y) + image.GetGreen(x, y) + image.GetBlue(x, y) < 3 * 128)
-                bounds = bounds.IsEmpty() ? wxRect(x, y, 1, 1) : bounds.Union(wxRect(x, y, 1, 1));
+                bounds.Union(wxRect(x, y, 1, 1)); // an empty rectangle takes the other's place
     return bounds;
 }
 
