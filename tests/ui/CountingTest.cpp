@@ -62,6 +62,36 @@ std::vector<wxString> Items(const wxCheckListBox* list, bool checkedOnly = false
     return items;
 }
 
+// Each title sorts its column both ways; figures by value, names by character code
+// (capitals first), dates as written; a refresh sorts ascending.
+void ExpectSortable(wxListCtrl* list, wxWindow* refresh) {
+    const auto click = [&](int column) {
+        wxListEvent event(wxEVT_LIST_COL_CLICK, list->GetId());
+        event.SetEventObject(list);
+        event.m_col = column;
+        list->GetEventHandler()->ProcessEvent(event);
+    };
+    const auto sorted = [&](int column, bool ascending) {
+        for (long row = 1; row < list->GetItemCount(); ++row) {
+            const wxString a = list->GetItemText(row - 1, column),
+                           b = list->GetItemText(row, column);
+            double x = 0, y = 0;
+            const bool figures = column >= 3 && column <= 14 && a.ToCDouble(&x) && b.ToCDouble(&y);
+            const int order = figures ? (x > y) - (x < y) : a.compare(b);
+            EXPECT_FALSE(ascending ? order > 0 : order < 0) << column << ": " << a << ", " << b;
+        }
+    };
+    for (int column = 0; column < 16; ++column)
+        for (bool ascending : {true, false}) {
+            click(column);
+            sorted(column, ascending);
+        }
+    uitest::Command(refresh, wxEVT_BUTTON);
+    sorted(15, true);
+    click(15);
+    sorted(15, false);
+}
+
 class CountingTest : public uitest::ProgramTest {
 protected:
     void SetUp() override {
@@ -94,13 +124,14 @@ protected:
     void PrepareLongRun() {
         for (int i = 0; i < 400; ++i)
             uitest::WriteFile(wxString::Format("tree/many/f%03d.c", i), Lines(5));
-        uitest::PrepareRun(frame, {root}, {".c"});
+        uitest::Count(frame, {root}, {".c"}, false);
     }
 
     wxString root;
 };
 
-TEST_F(CountingTest, StartChecksItsInputsInOrder) {
+// Start checks its inputs in order; the analysis grid keeps its bounds.
+TEST_F(CountingTest, BeforeARunStartChecksItsInputsAndTheGridItsBounds) {
     const std::pair<const char*, long> told[] = {
         {"Please add source directory.", wxOK},
         {"Please check counting directory.", wxOK | wxCENTRE},
@@ -114,6 +145,28 @@ TEST_F(CountingTest, StartChecksItsInputsInOrder) {
     }
     EXPECT_EQ(Status(0), "Ready");
     EXPECT_EQ(frame->m_pCountingManager->m_nState, CountingManager::STATE_IDLE);
+    // The analysis grid at its defaults, and the bounds it keeps: name, start, lowest, highest.
+    const std::tuple<const char*, long, long, long> rows[] = {{"ManMonthLines", 4000, 1000, 100000},
+                                                              {"ManMonthDays", 20, 15, 31},
+                                                              {"ManMonthCost", 10000, 1, 100000},
+                                                              {"UTCaseDensity", 50, 1, 200},
+                                                              {"UTDefectDensity", 10, 1, 20},
+                                                              {"ITCaseDensity", 20, 1, 100},
+                                                              {"ITDefectDensity", 2, 1, 10},
+                                                              {"LLD", 100, 10, 500},
+                                                              {"UT", 100, 10, 500},
+                                                              {"IT", 40, 10, 500}};
+    for (const auto& [name, start, min, max] : rows) {
+        wxPGProperty* property = frame->m_pAnalysisGrid->GetProperty(name);
+        ASSERT_NE(property, nullptr) << name;
+        EXPECT_EQ(property->GetValue().GetLong(), start) << name;
+        for (long value : {min - 1, min, max, max + 1}) {
+            wxVariant variant(value);
+            wxPGValidationInfo info;
+            EXPECT_EQ(property->ValidateValue(variant, info), value >= min && value <= max)
+                << name << " " << value;
+        }
+    }
 }
 
 TEST_F(CountingTest, ARunShowsEachFigureInItsColumnRowAndList) {
@@ -185,42 +238,6 @@ TEST_F(CountingTest, ARunShowsEachFigureInItsColumnRowAndList) {
         EXPECT_TRUE(told[i].StartsWith(root + "/gone")) << told[i];
     EXPECT_EQ(told[11], "...");
     uitest::SaveScreenshot("counting-en");
-}
-
-TEST_F(CountingTest, EachTitleSortsItsColumnBothWaysAndARefreshSortsAscending) {
-    uitest::Count(frame, {root}, {".c", ".h"});
-    wxListCtrl* list = frame->m_pFileList;
-    const auto click = [&](int column) {
-        wxListEvent event(wxEVT_LIST_COL_CLICK, list->GetId());
-        event.SetEventObject(list);
-        event.m_col = column;
-        list->GetEventHandler()->ProcessEvent(event);
-    };
-    // Figures by value, names by character code (capitals first), dates as written.
-    const auto sorted = [&](int column, bool ascending) {
-        for (long row = 1; row < list->GetItemCount(); ++row) {
-            const wxString a = list->GetItemText(row - 1, column),
-                           b = list->GetItemText(row, column);
-            double x = 0, y = 0;
-            const int order = column >= 3 && column <= 14 && a.ToCDouble(&x) && b.ToCDouble(&y)
-                                  ? (x > y) - (x < y)
-                                  : a.compare(b);
-            if (ascending ? order > 0 : order < 0)
-                return testing::AssertionFailure() << column << ": " << a << " before " << b;
-        }
-        return testing::AssertionSuccess();
-    };
-    ASSERT_EQ(list->GetItemCount(), 4);
-    for (int column = 0; column < 16; ++column) {
-        click(column);
-        EXPECT_TRUE(sorted(column, true));
-        click(column);
-        EXPECT_TRUE(sorted(column, false));
-    }
-    uitest::Command(frame->m_pBtnRefreshDir, wxEVT_BUTTON);
-    EXPECT_TRUE(sorted(15, true));
-    click(15);
-    EXPECT_TRUE(sorted(15, false));
 }
 
 TEST_F(CountingTest, DuringARunOnlyStopIsOnAndStopKeepsWhatWasCounted) {
@@ -317,11 +334,7 @@ TEST_F(CountingTest, ShortcutsWorkDuringARunWhateverHasTheFocus) {
     };
     // The first run starts with a click on Start, each other one with Alt-S in the state the
     // last run left. While it counts the user clicks somewhere, then presses Alt-T or Alt-X.
-    struct Case {
-        const char* clicked;
-        wxPoint click;
-        char key;
-    };
+    using Case = std::tuple<const char*, wxPoint, char>; // what is clicked, where, the key
     const Case cases[] = {
         {"nothing", wxDefaultPosition, 'T'},
         {"the file list", centre(frame->m_pFileList, frame->m_pFileList->GetClientRect()), 'T'},
@@ -340,18 +353,20 @@ TEST_F(CountingTest, ShortcutsWorkDuringARunWhateverHasTheFocus) {
         if (wxTopLevelWindows.empty() || !Running() || acting)
             return;
         acting = true;
-        if (++files == 5 && current->click != wxDefaultPosition) {
-            user.MouseMove(current->click);
+        const auto& [clicked, click, key] = *current;
+        if (++files == 5 && click != wxDefaultPosition) {
+            user.MouseMove(click);
             user.MouseClick();
         } else if (files == 15) {
-            user.Char(current->key, wxMOD_ALT);
+            user.Char(key, wxMOD_ALT);
         }
         acting = false;
         std::this_thread::sleep_for(std::chrono::milliseconds(4));
     });
     slowDisk.StartOnce(1);
     for (const Case& c : cases) {
-        SCOPED_TRACE(wxString::Format("Alt-%c after clicking %s", c.key, c.clicked));
+        const auto& [clicked, click, key] = c;
+        SCOPED_TRACE(wxString::Format("Alt-%c after clicking %s", key, clicked));
         current = &c;
         files = 0;
         if (&c == cases) {
@@ -360,7 +375,7 @@ TEST_F(CountingTest, ShortcutsWorkDuringARunWhateverHasTheFocus) {
         } else {
             user.Char('s', wxMOD_ALT);
         }
-        if (c.key == 'X') {
+        if (key == 'X') {
             EXPECT_TRUE(uitest::WaitFor([] { return wxTopLevelWindows.empty(); }));
             frame = nullptr;
             break;
@@ -371,19 +386,9 @@ TEST_F(CountingTest, ShortcutsWorkDuringARunWhateverHasTheFocus) {
     }
 }
 
-TEST_F(CountingTest, ClosingDuringARunStopsItAndClosesWhenItHasReturned) {
-    PrepareLongRun();
-    wxTimer timer;
-    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { frame->Close(); });
-    timer.StartOnce(1);
-    Run();
-    EXPECT_TRUE(uitest::WaitFor([] { return wxTopLevelWindows.empty(); }));
-    frame = nullptr;
-}
-
 TEST_F(CountingTest, PickingAnEarlierSourceTypeEntryCountsWhatItShows) {
-    uitest::PrepareRun(frame, {root}, {".c", ".zzz"});
-    uitest::PrepareRun(frame, {root}, {".h"});
+    uitest::Count(frame, {root}, {".c", ".zzz"}, false);
+    uitest::Count(frame, {root}, {".h"}, false);
     wxComboBox* types = frame->m_pSourceTypeCombo;
     types->SetSelection(0);
     uitest::Command(types, wxEVT_COMBOBOX);
@@ -391,64 +396,6 @@ TEST_F(CountingTest, PickingAnEarlierSourceTypeEntryCountsWhatItShows) {
     Run();
     EXPECT_EQ(Rows(), 3);
     EXPECT_EQ(Items(frame->m_pExtFilterList), std::vector<wxString>{".c"});
-}
-
-TEST_F(CountingTest, TitlesStayOverTheirColumnsHoweverTheFileListIsScrolledSideways) {
-    uitest::Count(frame, {root}, {".c", ".h"});
-    frame->Raise();
-    wxListCtrl* list = frame->m_pFileList;
-    wxWindow* titles = list->GetChildren().back();
-    const wxRect area = list->GetScreenRect();
-    const wxPoint row = area.GetPosition() + wxPoint(area.width / 2, titles->GetSize().y + 10);
-    wxUIActionSimulator user;
-    // Touchpads scroll through the same way as the scroll bar and the wheel.
-    const std::pair<const char*, std::function<void()>> scrolls[] = {
-        {"a click at the scroll bar's far end",
-         [&] {
-             // The bar shows once the pointer is near it; until then clicks fall on the rows.
-             const int before = list->GetViewStart().x;
-             user.MouseMove(area.GetBottomRight() - wxPoint(40, 5));
-             uitest::WaitFor([&] {
-                 user.MouseClick();
-                 return list->GetViewStart().x != before;
-             });
-         }},
-        {"the wheel over the rows",
-         [&] {
-             user.MouseMove(row);
-             uitest::WheelSideways(-1);
-         }},
-        {"the Left key",
-         [&] {
-             user.MouseMove(row);
-             user.MouseClick();
-             user.Char(WXK_LEFT);
-         }},
-    };
-    for (const auto& [how, scroll] : scrolls) {
-        const int before = list->GetViewStart().x;
-        scroll();
-        ASSERT_TRUE(uitest::WaitFor([&] { return list->GetViewStart().x != before; })) << how;
-        // The titles as drawn, against the same titles drawn afresh at this place.
-        const wxImage drawn = uitest::Drawn(titles);
-        titles->Refresh();
-        titles->Update();
-        const wxImage afresh = uitest::Drawn(titles);
-        EXPECT_TRUE(std::equal(drawn.GetData(),
-                               drawn.GetData() + drawn.GetWidth() * drawn.GetHeight() * 3,
-                               afresh.GetData()))
-            << "titles out of step after " << how;
-    }
-    // A click on the first title drawn whole sorts by that column.
-    int unit = 0;
-    list->GetScrollPixelsPerUnit(&unit, nullptr);
-    int column = 0;
-    int left = -list->GetViewStart().x * unit;
-    for (; left < 0; ++column)
-        left += list->GetColumnWidth(column);
-    user.MouseMove(titles->ClientToScreen(wxPoint(left + 10, titles->GetSize().y / 2)));
-    user.MouseClick();
-    EXPECT_TRUE(uitest::WaitFor([&] { return frame->m_nSortColumn == column; })) << column;
 }
 
 TEST_F(CountingTest, EachFilterPaneFiltersAndShowsWithItsOwnControls) {
@@ -523,28 +470,80 @@ TEST_F(CountingTest, EachFilterPaneFiltersAndShowsWithItsOwnControls) {
     }
 }
 
-TEST_F(CountingTest, NoTitleOrFigureIsCut) {
+// Sorted both ways, scrolled sideways with the titles over their columns, every title and
+// figure in full, and a summary that cannot be typed over.
+TEST_F(CountingTest, ACountedTreeCanBeSortedScrolledAndRead) {
     uitest::WriteFile("tree/a folder whose long name is read in full/big.c", Lines(100000));
     uitest::Count(frame, {root}, {".c", ".h"});
     // After the run, and after a refresh that makes every cost ten times as large.
     for (int pass = 0; pass < 2; ++pass) {
-        for (wxListCtrl* list : {frame->m_pFileList, frame->m_pDirList, frame->m_pTypeList})
-            EXPECT_TRUE(NothingCut(list)) << list->GetName() << ", pass " << pass;
+        for (wxListCtrl* shown : {frame->m_pFileList, frame->m_pDirList, frame->m_pTypeList})
+            EXPECT_TRUE(NothingCut(shown)) << shown->GetName() << ", pass " << pass;
         frame->m_pAnalysisGrid->ChangePropertyValue("ManMonthCost", 100000L);
         frame->m_pAnalysisGrid->GetProperty("ManMonthCost")
             ->SetFlagRecursively(wxPG_PROP_MODIFIED, true);
         uitest::Command(frame->m_pBtnRefreshDir, wxEVT_BUTTON);
     }
-}
-
-TEST_F(CountingTest, TheSummaryCannotBeTypedOver) {
-    uitest::Count(frame, {root}, {".c", ".h"});
+    frame->Raise();
+    wxListCtrl* list = frame->m_pFileList;
+    wxWindow* titles = list->GetChildren().back();
+    const wxRect area = list->GetScreenRect();
+    const wxPoint row = area.GetPosition() + wxPoint(area.width / 2, titles->GetSize().y + 10);
+    wxUIActionSimulator user;
+    // Touchpads scroll through the same way as the scroll bar and the wheel.
+    const std::pair<const char*, std::function<void()>> scrolls[] = {
+        {"a click at the scroll bar's far end",
+         [&] {
+             // The bar shows once the pointer is near it; until then clicks fall on the rows.
+             const int before = list->GetViewStart().x;
+             user.MouseMove(area.GetBottomRight() - wxPoint(40, 5));
+             uitest::WaitFor([&] {
+                 user.MouseClick();
+                 return list->GetViewStart().x != before;
+             });
+         }},
+        {"the wheel over the rows",
+         [&] {
+             user.MouseMove(row);
+             uitest::WheelSideways(-1);
+         }},
+        {"the Left key",
+         [&] {
+             user.MouseMove(row);
+             user.MouseClick();
+             user.Char(WXK_LEFT);
+         }},
+    };
+    for (const auto& [how, scroll] : scrolls) {
+        const int before = list->GetViewStart().x;
+        scroll();
+        ASSERT_TRUE(uitest::WaitFor([&] { return list->GetViewStart().x != before; })) << how;
+        // The titles as drawn, against the same titles drawn afresh at this place.
+        const wxImage drawn = uitest::Drawn(titles);
+        titles->Refresh();
+        titles->Update();
+        const wxImage afresh = uitest::Drawn(titles);
+        EXPECT_TRUE(std::equal(drawn.GetData(),
+                               drawn.GetData() + drawn.GetWidth() * drawn.GetHeight() * 3,
+                               afresh.GetData()))
+            << "titles out of step after " << how;
+    }
+    // A click on the first title drawn whole sorts by that column.
+    int unit = 0;
+    list->GetScrollPixelsPerUnit(&unit, nullptr);
+    int column = 0;
+    int left = -list->GetViewStart().x * unit;
+    for (; left < 0; ++column)
+        left += list->GetColumnWidth(column);
+    user.MouseMove(titles->ClientToScreen(wxPoint(left + 10, titles->GetSize().y / 2)));
+    user.MouseClick();
+    EXPECT_TRUE(uitest::WaitFor([&] { return frame->m_nSortColumn == column; })) << column;
+    ExpectSortable(list, frame->m_pBtnRefreshDir);
     frame->m_pNotebook->SetSelection(2);
     wxPropertyGrid* sum = frame->m_pSummaryGrid;
     wxPGProperty* defects = sum->GetProperty("UTDefect");
     const wxString shown = defects->GetDisplayedString();
     const wxRect cell = sum->GetPropertyRect(defects, defects);
-    wxUIActionSimulator user;
     user.MouseMove(
         sum->ClientToScreen(wxPoint(sum->GetSplitterPosition() + 20, cell.y + cell.height / 2)));
     user.MouseClick();
@@ -557,29 +556,5 @@ TEST_F(CountingTest, TheSummaryCannotBeTypedOver) {
     EXPECT_EQ(editor->GetValue(), shown);
     EXPECT_EQ(defects->GetDisplayedString(), shown);
     uitest::SaveScreenshot("summary-en");
-}
-
-TEST_F(CountingTest, TheAnalysisGridStartsAtItsDefaultsAndKeepsItsBounds) {
-    const std::tuple<const char*, long, long, long> rows[] = {{"ManMonthLines", 4000, 1000, 100000},
-                                                              {"ManMonthDays", 20, 15, 31},
-                                                              {"ManMonthCost", 10000, 1, 100000},
-                                                              {"UTCaseDensity", 50, 1, 200},
-                                                              {"UTDefectDensity", 10, 1, 20},
-                                                              {"ITCaseDensity", 20, 1, 100},
-                                                              {"ITDefectDensity", 2, 1, 10},
-                                                              {"LLD", 100, 10, 500},
-                                                              {"UT", 100, 10, 500},
-                                                              {"IT", 40, 10, 500}};
-    for (const auto& [name, start, min, max] : rows) {
-        wxPGProperty* property = frame->m_pAnalysisGrid->GetProperty(name);
-        ASSERT_NE(property, nullptr) << name;
-        EXPECT_EQ(property->GetValue().GetLong(), start) << name;
-        for (long value : {min - 1, min, max, max + 1}) {
-            wxVariant variant(value);
-            wxPGValidationInfo info;
-            EXPECT_EQ(property->ValidateValue(variant, info), value >= min && value <= max)
-                << name << " " << value;
-        }
-    }
 }
 } // namespace

@@ -4,6 +4,7 @@
 #include "TallywickFrame.h"
 #include "UiTestSupport.h"
 
+#include <array>
 #include <wx/aui/auibar.h>
 #include <wx/aui/auibook.h>
 #include <wx/aui/framemanager.h>
@@ -18,6 +19,8 @@
 #include <wx/uiaction.h>
 
 namespace {
+using F = TallywickFrame;
+
 wxString T(const char* text) {
     return *text ? wxGetTranslation(text) : wxString();
 }
@@ -56,21 +59,20 @@ TEST_P(FrameLayoutTest, PanesPagesBarsMenusAndTitlesAreWhereTheUserExpectsThem) 
 
     wxAuiNotebook* book = frame->m_pNotebook;
     ASSERT_EQ(book->GetPageCount(), 4u);
-    const char* const pages[] = {"File", "Dir&Type", "Summary", "Report"};
     for (size_t i = 0; i < 4; ++i)
-        EXPECT_EQ(book->GetPageText(i), T(pages[i]));
+        EXPECT_EQ(book->GetPageText(i), T(std::array{"File", "Dir&Type", "Summary", "Report"}[i]));
     EXPECT_EQ(book->GetSelection(), 3);
 
     // Six tools, a separator after the third.
     wxAuiToolBar* bar = frame->m_pToolBar;
     ASSERT_EQ(bar->GetToolCount(), 7u);
     const std::tuple<long, const char*, bool> tools[] = {
-        {TallywickFrame::ID_TOOL_EXPORT, "Export Result", true},
-        {TallywickFrame::ID_TOOL_FILTER, "Show/Hide filter", true},
-        {TallywickFrame::ID_TOOL_FULLSCREEN, "Fullscreen", false},
-        {TallywickFrame::ID_TOOL_LANGUAGE, "UI Language", false},
-        {TallywickFrame::ID_TOOL_UPDATE, "Check for update", false},
-        {TallywickFrame::ID_TOOL_ABOUT, "About", false}};
+        {F::ID_TOOL_EXPORT, "Export Result", true},
+        {F::ID_TOOL_FILTER, "Show/Hide filter", true},
+        {F::ID_TOOL_FULLSCREEN, "Fullscreen", false},
+        {F::ID_TOOL_LANGUAGE, "UI Language", false},
+        {F::ID_TOOL_UPDATE, "Check for update", false},
+        {F::ID_TOOL_ABOUT, "About", false}};
     for (int i = 0; i < 6; ++i) {
         const auto& [id, tip, dropDown] = tools[i];
         const wxAuiToolBarItem* tool = bar->FindToolByIndex(i < 3 ? i : i + 1);
@@ -82,36 +84,28 @@ TEST_P(FrameLayoutTest, PanesPagesBarsMenusAndTitlesAreWhereTheUserExpectsThem) 
 
     wxMenuBar* menus = frame->GetMenuBar();
     ASSERT_EQ(menus->GetMenuCount(), 3u);
-    const char* const titles[] = {"&File", "&Tools", "&Help"};
     for (size_t i = 0; i < 3; ++i)
-        EXPECT_EQ(menus->GetMenuLabel(i), T(titles[i]));
-    wxMenu* file = menus->GetMenu(0);
-    wxMenu* tools2 = menus->GetMenu(1);
-    wxMenu* help = menus->GetMenu(2);
+        EXPECT_EQ(menus->GetMenuLabel(i), T(std::array{"&File", "&Tools", "&Help"}[i]));
+    wxMenu *file = menus->GetMenu(0), *tools2 = menus->GetMenu(1), *help = menus->GetMenu(2);
+    wxMenu *exports = &frame->m_menuExport, *filters = &frame->m_menuFilter;
     const std::tuple<wxMenu*, long, const char*, const char*> items[] = {
-        {file, TallywickFrame::ID_MENU_ADDDIR, "Add directory...", "Add directory"},
-        {file, TallywickFrame::ID_MENU_SELTYPE, "Select source type...", "Select source type"},
-        {file, TallywickFrame::ID_MENU_START, "Start\tAlt-S", "Start counting"},
-        {file, TallywickFrame::ID_MENU_STOP, "Stop\tAlt-T", "Stop counting"},
-        {file, TallywickFrame::ID_MENU_QUIT, "Quit\tAlt-X", "Quit the application"},
-        {tools2, TallywickFrame::ID_MENU_LANGUAGE, "UI &Language...", "Change UI Language"},
-        {tools2, TallywickFrame::ID_MENU_FULLSCREEN, "Fullscreen\tF11", "Fullscreen"},
-        {help, TallywickFrame::ID_MENU_UPDATE, "Check for update...", "Check for update"},
-        {help, TallywickFrame::ID_MENU_ABOUT, "&About...\tF1", "Show info about this application"},
-        {&frame->m_menuExport, TallywickFrame::ID_MENU_EXPORT_HTML, "Export HTML...",
-         "Export result as HTML file"},
-        {&frame->m_menuExport, TallywickFrame::ID_MENU_EXPORT_CSV, "Export CSV...",
-         "Export result as CSV file"},
-        {&frame->m_menuListContext, TallywickFrame::ID_MENU_OPEN_DIR, "Open Directory", ""},
-        {&frame->m_menuListContext, TallywickFrame::ID_MENU_OPEN_FILE, "Open File", ""},
-        {&frame->m_menuFilter, TallywickFrame::ID_MENU_ALL_FILTERS, "All Filters",
-         "Show All Filters"},
-        {&frame->m_menuFilter, TallywickFrame::ID_MENU_FILTER_DIR, "Directory Filter",
-         "Directory Filter"},
-        {&frame->m_menuFilter, TallywickFrame::ID_MENU_FILTER_EXT, "Extension Filter",
-         "Extension Filter"},
-        {&frame->m_menuFilter, TallywickFrame::ID_MENU_FILTER_DATE, "Modified Date Filter",
-         "Modified Date Filter"}};
+        {file, F::ID_MENU_ADDDIR, "Add directory...", "Add directory"},
+        {file, F::ID_MENU_SELTYPE, "Select source type...", "Select source type"},
+        {file, F::ID_MENU_START, "Start\tAlt-S", "Start counting"},
+        {file, F::ID_MENU_STOP, "Stop\tAlt-T", "Stop counting"},
+        {file, F::ID_MENU_QUIT, "Quit\tAlt-X", "Quit the application"},
+        {tools2, F::ID_MENU_LANGUAGE, "UI &Language...", "Change UI Language"},
+        {tools2, F::ID_MENU_FULLSCREEN, "Fullscreen\tF11", "Fullscreen"},
+        {help, F::ID_MENU_UPDATE, "Check for update...", "Check for update"},
+        {help, F::ID_MENU_ABOUT, "&About...\tF1", "Show info about this application"},
+        {exports, F::ID_MENU_EXPORT_HTML, "Export HTML...", "Export result as HTML file"},
+        {exports, F::ID_MENU_EXPORT_CSV, "Export CSV...", "Export result as CSV file"},
+        {&frame->m_menuListContext, F::ID_MENU_OPEN_DIR, "Open Directory", ""},
+        {&frame->m_menuListContext, F::ID_MENU_OPEN_FILE, "Open File", ""},
+        {filters, F::ID_MENU_ALL_FILTERS, "All Filters", "Show All Filters"},
+        {filters, F::ID_MENU_FILTER_DIR, "Directory Filter", "Directory Filter"},
+        {filters, F::ID_MENU_FILTER_EXT, "Extension Filter", "Extension Filter"},
+        {filters, F::ID_MENU_FILTER_DATE, "Modified Date Filter", "Modified Date Filter"}};
     for (const auto& [menu, id, text, tip] : items) {
         const wxMenuItem* item = menu->FindItem(id);
         ASSERT_NE(item, nullptr) << text;
@@ -120,13 +114,12 @@ TEST_P(FrameLayoutTest, PanesPagesBarsMenusAndTitlesAreWhereTheUserExpectsThem) 
     }
     EXPECT_EQ(frame->m_menuFilter.GetMenuItemCount(), 5u);
 
-    wxStatusBar* status = frame->m_pStatusBar;
-    ASSERT_EQ(status->GetFieldsCount(), 4);
+    ASSERT_EQ(frame->m_pStatusBar->GetFieldsCount(), 4);
     const wxSize size = frame->GetSize();
     const wxString fields[] = {T("Ready"), "", T("Filtering result by: ") + T("None"),
                                wxString::Format(T("Frame Size: w = %d, h = %d"), size.x, size.y)};
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(status->GetStatusText(i), fields[i]) << i;
+        EXPECT_EQ(frame->m_pStatusBar->GetStatusText(i), fields[i]) << i;
 
     const std::pair<wxListCtrl*, std::vector<const char*>> columns[] = {
         {frame->m_pFileList,
@@ -141,12 +134,10 @@ TEST_P(FrameLayoutTest, PanesPagesBarsMenusAndTitlesAreWhereTheUserExpectsThem) 
           "Blank lines"}}};
     for (const auto& [list, names] : columns) {
         ASSERT_EQ(list->GetColumnCount(), static_cast<int>(names.size()));
-        for (int i = 0; i < list->GetColumnCount(); ++i) {
-            wxListItem title;
-            title.SetMask(wxLIST_MASK_TEXT);
-            list->GetColumn(i, title);
+        wxListItem title;
+        title.SetMask(wxLIST_MASK_TEXT);
+        for (int i = 0; i < list->GetColumnCount() && list->GetColumn(i, title); ++i)
             EXPECT_EQ(title.GetText(), T(names[i])) << list->GetName() << ", " << i;
-        }
     }
     // Every label and unit of both grids is translated; only "%" stays as it is.
     for (wxPropertyGrid* grid : {frame->m_pAnalysisGrid, frame->m_pSummaryGrid})
@@ -171,31 +162,29 @@ TEST_P(FrameLayoutTest, PanesPagesBarsMenusAndTitlesAreWhereTheUserExpectsThem) 
     EXPECT_FALSE(frame->m_pBtnStop->IsEnabled()); // nothing to stop yet
 }
 
-TEST_P(FrameLayoutTest, F11AndTheMenuSwitchFullScreenAndBack) {
+TEST_P(FrameLayoutTest, F11AndTheMenuSwitchFullScreenAndToolsOpenTheirMenus) {
     frame->Raise();
     frame->m_pBtnStart->SetFocus();
     wxUIActionSimulator().Char(WXK_F11);
     EXPECT_TRUE(uitest::WaitFor([&] { return frame->IsFullScreen(); }));
-    EXPECT_TRUE(frame->m_pToolBar->GetToolSticky(TallywickFrame::ID_TOOL_FULLSCREEN));
+    EXPECT_TRUE(frame->m_pToolBar->GetToolSticky(F::ID_TOOL_FULLSCREEN));
     EXPECT_TRUE(frame->m_pToolBar->IsShown());
-    uitest::Command(frame, TallywickFrame::ID_MENU_FULLSCREEN);
+    uitest::Command(frame, F::ID_MENU_FULLSCREEN);
     EXPECT_TRUE(uitest::WaitFor([&] { return !frame->IsFullScreen(); }));
-    EXPECT_FALSE(frame->m_pToolBar->GetToolSticky(TallywickFrame::ID_TOOL_FULLSCREEN));
+    EXPECT_FALSE(frame->m_pToolBar->GetToolSticky(F::ID_TOOL_FULLSCREEN));
     EXPECT_TRUE(frame->GetMenuBar()->IsShown());
     EXPECT_TRUE(frame->m_pStatusBar->IsShown());
-}
 
-TEST_P(FrameLayoutTest, ExportAndFilterToolsOpenTheirOwnMenus) {
-    // A popup menu is modal: note which opened, then dismiss it with Escape.
+    // The export and filter tools open their own menus. A popup menu is modal: note which opened,
+    // then dismiss it with Escape.
     wxMenu* opened = nullptr;
     frame->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& event) {
         opened = event.GetMenu();
         frame->CallAfter([] { wxUIActionSimulator().Char(WXK_ESCAPE); });
         event.Skip();
     });
-    const std::pair<long, wxMenu*> tools[] = {
-        {TallywickFrame::ID_TOOL_EXPORT, &frame->m_menuExport},
-        {TallywickFrame::ID_TOOL_FILTER, &frame->m_menuFilter}};
+    const std::pair<long, wxMenu*> tools[] = {{F::ID_TOOL_EXPORT, &frame->m_menuExport},
+                                              {F::ID_TOOL_FILTER, &frame->m_menuFilter}};
     for (const auto& [id, menu] : tools)
         for (bool arrow : {false, true}) {
             opened = nullptr;

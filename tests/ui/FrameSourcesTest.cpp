@@ -35,7 +35,7 @@ protected:
     }
 };
 
-TEST_F(FrameSourcesTest, FoldersAreAddedCheckedAndDeletedOnYes) {
+TEST_F(FrameSourcesTest, FoldersAreAddedCheckedAndDeletedOnYesAndTypeSelectionsKept) {
     wxCheckListBox* list = frame->m_pSourceDirList;
     ASSERT_EQ(list->GetCount(), 0u);
     // From the button and from the menu.
@@ -54,9 +54,8 @@ TEST_F(FrameSourcesTest, FoldersAreAddedCheckedAndDeletedOnYes) {
         ASSERT_EQ(list->GetCount(), answer == wxID_YES ? 1u : 2u);
     }
     EXPECT_EQ(list->GetString(0), "/src/two");
-}
 
-TEST_F(FrameSourcesTest, EachConfirmedSelectionIsAddedToTheSourceTypeBox) {
+    // Each confirmed selection of types is added to the source-type box.
     wxComboBox* box = frame->m_pSourceTypeCombo;
     CountingManager::ExtMap& exts = frame->m_pCountingManager->m_extMap;
     ASSERT_EQ(exts.count(".c"), 1u);

@@ -6,11 +6,10 @@
 #include "UiTestSupport.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <wx/config.h>
 #include <wx/dialog.h>
-#include <wx/dir.h>
 #include <wx/evtloop.h>
-#include <wx/filefn.h>
 #include <wx/filename.h>
 #include <wx/init.h>
 #include <wx/log.h>
@@ -26,19 +25,6 @@ class CapturingLog : public wxLog {
 protected:
     void DoLogTextAtLevel(wxLogLevel, const wxString& msg) override { g_messages.Add(msg); }
 };
-
-void CopyTree(const wxString& from, const wxString& to) {
-    wxFileName::Mkdir(to, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
-    wxDir dir(from);
-    wxString name;
-    for (bool more = dir.GetFirst(&name); more; more = dir.GetNext(&name)) {
-        const wxString source = from + "/" + name;
-        if (wxDirExists(source))
-            CopyTree(source, to + "/" + name);
-        else
-            wxCopyFile(source, to + "/" + name);
-    }
-}
 
 // A dialog that no test expects fails the test instead of waiting for a user.
 class UnexpectedDialogHook : public wxModalDialogHook {
@@ -84,12 +70,15 @@ int main(int argc, char** argv) {
 
     char pattern[] = "/tmp/tallywick-ui-XXXXXX";
     g_root = mkdtemp(pattern);
-    wxFileName::Mkdir(g_root + "/home");
+    for (const char* dir : {"/home", "/work"})
+        wxFileName::Mkdir(g_root + dir);
     setenv("HOME", (g_root + "/home").utf8_str(), 1);
     // The virtual display has no accessibility bus to bridge to, here or in a started program.
     setenv("NO_AT_BRIDGE", "1", 1);
     for (const char* data : {"conf", "img", "locales"})
-        CopyTree(wxString(TALLYWICK_RUN_DIR) + "/" + data, uitest::WorkDir() + "/" + data);
+        std::filesystem::copy(std::string(TALLYWICK_RUN_DIR) + "/" + data,
+                              uitest::WorkDir().ToStdString() + "/" + data,
+                              std::filesystem::copy_options::recursive);
     wxSetWorkingDirectory(uitest::WorkDir());
 
     wxApp::SetInstance(new TallywickApp);

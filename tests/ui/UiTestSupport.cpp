@@ -92,8 +92,8 @@ wxString WriteFile(const wxString& relativePath, const std::string& content) {
     return path;
 }
 
-void PrepareRun(TallywickFrame* frame, const std::vector<wxString>& dirs,
-                const std::vector<wxString>& exts) {
+void Count(TallywickFrame* frame, const std::vector<wxString>& dirs,
+           const std::vector<wxString>& exts, bool start) {
     frame->m_pSourceDirList->Clear();
     for (const wxString& dir : dirs)
         frame->m_pSourceDirList->Check(frame->m_pSourceDirList->Append(dir), true);
@@ -106,6 +106,8 @@ void PrepareRun(TallywickFrame* frame, const std::vector<wxString>& dirs,
         types += ext + ";";
     }
     frame->m_pSourceTypeCombo->SetSelection(frame->m_pSourceTypeCombo->Append(types));
+    if (start)
+        Command(frame, TallywickFrame::ID_MENU_START);
 }
 
 void Command(TallywickFrame* frame, long id) {
@@ -148,7 +150,7 @@ wxRect InkBounds(const wxImage& image) {
     for (int y = 0; y < image.GetHeight(); ++y)
         for (int x = 0; x < image.GetWidth(); ++x)
             if (image.GetRed(x, y) + image.GetGreen(x, y) + image.GetBlue(x, y) < 3 * 128)
-                bounds = bounds.IsEmpty() ? wxRect(x, y, 1, 1) : bounds.Union(wxRect(x, y, 1, 1));
+                bounds.Union(wxRect(x, y, 1, 1)); // an empty rectangle takes the other's place
     return bounds;
 }
 
@@ -192,11 +194,6 @@ void Command(wxWindow* control, wxEventType type, int value) {
     control->ProcessWindowEvent(event);
 }
 
-void Count(TallywickFrame* frame, const std::vector<wxString>& dirs,
-           const std::vector<wxString>& exts) {
-    PrepareRun(frame, dirs, exts);
-    Command(frame, TallywickFrame::ID_MENU_START);
-}
 void DuringRun(TallywickFrame* frame, const std::function<void()>& action) {
     // Enough files that the run dispatches events for some milliseconds.
     const wxString dir = WorkDir() + "/during-run";

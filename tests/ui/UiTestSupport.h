@@ -79,12 +79,9 @@ wxString WorkDir();
 // Writes a file below the working folder, making its folders; returns its full path.
 wxString WriteFile(const wxString& relativePath, const std::string& content);
 // Sets the frame up as a user would before Start: only these folders in the list, checked,
-// only these extensions selected, their list shown in the source-type box.
-void PrepareRun(TallywickFrame* frame, const std::vector<wxString>& dirs,
-                const std::vector<wxString>& exts);
-// Counts the folders from the window with only these extensions, as Start does.
+// only these extensions selected, their list shown in the source-type box; then starts.
 void Count(TallywickFrame* frame, const std::vector<wxString>& dirs,
-           const std::vector<wxString>& exts);
+           const std::vector<wxString>& exts, bool start = true);
 // Chooses a menu command (or toolbar tool) of the frame; buttons and other controls take
 // Command(control, type) above.
 void Command(TallywickFrame* frame, long id);
