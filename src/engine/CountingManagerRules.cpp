@@ -49,20 +49,21 @@ std::vector<wxString> StoredFields(const CountingManager::RuleMap& rules,
 // named: the XML parser says what is wrong and on which line, but not in which file.
 class RulesFileLog : public wxLog {
 public:
-    RulesFileLog() : m_previous(wxLog::GetActiveTarget()) { wxLog::SetActiveTarget(this); }
+    explicit RulesFileLog(const wxString& path)
+        : m_path(path), m_previous(wxLog::GetActiveTarget()) {
+        wxLog::SetActiveTarget(this);
+    }
     ~RulesFileLog() override { wxLog::SetActiveTarget(m_previous); }
 
 protected:
     void DoLogRecord(wxLogLevel level, const wxString& msg, const wxLogRecordInfo& info) override {
         if (m_previous)
             m_previous->LogRecord(
-                level,
-                wxString::Format(_("In the rules file %s: %s"),
-                                 wxFileName(CountingManager::RULES_FILE).GetAbsolutePath(), msg),
-                info);
+                level, wxString::Format(_("In the rules file %s: %s"), m_path, msg), info);
     }
 
 private:
+    wxString m_path;
     wxLog* m_previous;
 };
 } // namespace
@@ -79,7 +80,7 @@ void CountingManager::LoadRules() {
         return;
     }
     wxFileInputStream file(fd); // closes it
-    RulesFileLog named;
+    RulesFileLog named(path);
     if (!m_xmlDoc.Load(file, "UTF-8", 0))
         return;
     m_pRootNode = m_xmlDoc.GetRoot();

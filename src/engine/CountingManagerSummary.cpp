@@ -23,17 +23,17 @@ void AppendDistinct(wxArrayString& list, StringSet& seen, const wxString& value)
         list.push_back(value);
 }
 
-// Builds one record per key and adds into it every (visible) file whose value of the
-// grouped field equals the key ignoring case. One pass over the files, whatever the number
-// of keys.
+// Builds one record per key (the keys are distinct) and adds into it every (visible) file
+// whose value of the grouped field equals the key. One pass over the files, whatever the
+// number of keys.
 template <typename Record, typename Field>
 void Group(const wxArrayString& keys, const std::vector<std::unique_ptr<FileResult>>& files,
            bool visibleOnly, bool withEstimates, Field field,
            std::vector<std::unique_ptr<Record>>& records) {
-    std::unordered_map<wxString, std::vector<Record*>, wxStringHash, wxStringEqual> byKey;
+    std::unordered_map<wxString, Record*, wxStringHash, wxStringEqual> byKey;
     for (const wxString& key : keys) {
         records.push_back(std::make_unique<Record>(key));
-        byKey[key].push_back(records.back().get());
+        byKey.emplace(key, records.back().get());
     }
     if (byKey.empty())
         return;
@@ -43,11 +43,9 @@ void Group(const wxArrayString& keys, const std::vector<std::unique_ptr<FileResu
         const auto found = byKey.find((*file).*field);
         if (found == byKey.end())
             continue;
-        for (Record* record : found->second) {
-            record->AddCounts(*file, 1);
-            if (withEstimates)
-                record->AddEstimates(*file);
-        }
+        found->second->AddCounts(*file, 1);
+        if (withEstimates)
+            found->second->AddEstimates(*file);
     }
 }
 } // namespace
