@@ -4,7 +4,6 @@
 
 #include "ConfirmBox.h"
 #include "CountingManager.h"
-#include "FileExtension.h"
 #include "StatusField.h"
 
 #include <wx/aui/auibook.h>
@@ -168,6 +167,8 @@ void TallywickFrame::ShowProgress(const wxString& path) {
 }
 
 void TallywickFrame::OnFilterUpdate() {
+    // Only at the end of a run is the state word the run's own; refreshes keep what it said.
+    m_bRunCanceled = m_pCountingManager->m_nState == CountingManager::STATE_STOPPED;
     // The run has ended: show the last progress, which the throttle may have held back.
     if (!m_pCountingManager->m_fileResults.empty())
         ShowProgress(m_pCountingManager->m_fileResults.back()->m_strPath);

@@ -31,9 +31,6 @@ void TallywickFrame::ShowIndexPage() {
 
 void TallywickFrame::GenerateReport() {
     LoadHtmlTemplate(REPORT_TEMPLATE_FILE);
-    // Only while the run is on the stack is the state word the run's own.
-    if (m_loops.Counting())
-        m_bRunCanceled = m_pCountingManager->m_nState == CountingManager::STATE_STOPPED;
     ReportRun run;
     run.canceled = m_bRunCanceled;
     run.latestVersion = LatestVersion(*this);

@@ -96,9 +96,8 @@ PageTemplate ReportFields(const TotalResult& t,
         const ExtensionResult& e = *types[i];
         rows << (i % 2 ? "<tr bgcolor=\"#eef4e2\">" : "<tr>") << "<td>" << EscapeHtml(e.m_strExt)
              << "</td>";
-        for (std::size_t n : {e.m_nFiles, e.m_nSize, e.m_nLines, e.m_nCodeLines,
-                              e.m_nCodeCommentLines, e.m_nCommentLines, e.m_nBlankLines})
-            rows << "<td align=\"right\">" << CountText(n) << "</td>";
+        for (long column = 1; column < static_cast<long>(SUMMARY_COLUMNS.size()); ++column)
+            rows << "<td align=\"right\">" << CountsText(e, column) << "</td>";
         rows << "</tr>";
     }
     f.Add("$str_lines_by_type$", rows, PageTemplate::ALL);

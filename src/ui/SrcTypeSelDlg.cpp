@@ -179,19 +179,12 @@ void SrcTypeSelDlg::OnEditClick(wxCommandEvent&) {
 void SrcTypeSelDlg::OnDeleteClick(wxCommandEvent&) {
     if (ShowConfirm(_("Do you want to delete it?"), wxYES_NO, this) != wxYES)
         return;
-    FileExtension* ext = GetSelectedExtension();
-    if (!ext) {
+    if (!GetSelectedExtension()) {
         ShowConfirm("Error!", wxOK | wxCENTRE);
         return;
     }
-    // Erased by identity, so the object destroyed is always the one taken out of the map.
-    for (auto it = m_pExtMap->begin(); it != m_pExtMap->end(); ++it) {
-        if (it->second.get() == ext) {
-            m_pExtMap->erase(it);
-            break;
-        }
-    }
     const int item = m_pTypeList->GetSelection();
+    m_pExtMap->erase(m_itemKeys[item]);
     m_pTypeList->Delete(item);
     m_itemKeys.RemoveAt(item);
     EndChange();
