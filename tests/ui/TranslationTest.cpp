@@ -94,6 +94,9 @@ TEST_P(TranslationTest, EveryWindowShowsItsTextsTranslated) {
     const wxString language = GetParam().code;
     const bool pictures = !GetParam().withoutSystemLocale;
     EXPECT_EQ(frame->GetMenuBar()->GetMenuLabel(0) == "&File", language == "en");
+    // The toolkit's own texts too: the caption of a warning, the buttons of its boxes.
+    for (const char* own : {"%s Warning", "Cancel", "&Yes"})
+        EXPECT_EQ(wxGetTranslation(own) == own, language == "en") << own;
     wxArrayString texts;
     for (size_t i = 0; i < frame->GetMenuBar()->GetMenuCount(); ++i) {
         texts.Add(frame->GetMenuBar()->GetMenuLabel(i));

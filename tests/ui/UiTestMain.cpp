@@ -75,9 +75,11 @@ int main(int argc, char** argv) {
     setenv("HOME", (g_root + "/home").utf8_str(), 1);
     // The virtual display has no accessibility bus to bridge to, here or in a started program.
     setenv("NO_AT_BRIDGE", "1", 1);
-    for (const char* data : {"conf", "img", "locales"})
-        std::filesystem::copy(std::string(TALLYWICK_RUN_DIR) + "/" + data,
-                              uitest::WorkDir().ToStdString() + "/" + data,
+    // The shipped rules, not those a user may have edited in build/run.
+    const std::string work = uitest::WorkDir().ToStdString();
+    std::filesystem::copy(TALLYWICK_SHIPPED_CONF, work + "/conf");
+    for (const char* data : {"img", "locales"})
+        std::filesystem::copy(std::string(TALLYWICK_RUN_DIR) + "/" + data, work + "/" + data,
                               std::filesystem::copy_options::recursive);
     wxSetWorkingDirectory(uitest::WorkDir());
 
