@@ -6,10 +6,10 @@
 
 namespace {
 // What the list draws around a text: a cell clips its text 8 pixels before the column's end,
-// a header leaves room for its margins and the sort arrow. A few pixels more keep a text
+// a header leaves 24 for its margins and the sort arrow. A few pixels more keep a text
 // whose width was estimated from its characters clear of the edge.
 const int CELL_MARGIN = 12;
-const int TITLE_MARGIN = 32;
+const int TITLE_MARGIN = 26;
 } // namespace
 
 ColumnWidths::ColumnWidths(wxListCtrl* list)
@@ -25,19 +25,33 @@ void ColumnWidths::Offer(int column, const wxString& text) {
     }
 }
 
-void ColumnWidths::Apply(bool growOnly) {
+std::vector<int> ColumnWidths::Needed() const {
+    std::vector<int> widths = TitleWidths();
+    for (std::size_t column = 0; column < widths.size(); ++column)
+        if (!m_widest[column].empty())
+            widths[column] = std::max(widths[column],
+                                      std::max(Measure(m_widest[column]), m_estimates[column]) +
+                                          CELL_MARGIN);
+    return widths;
+}
+
+std::vector<int> ColumnWidths::TitleWidths() const {
+    std::vector<int> widths;
     for (int column = 0; column < m_list->GetColumnCount(); ++column) {
         wxListItem title;
         title.SetMask(wxLIST_MASK_TEXT);
         m_list->GetColumn(column, title);
-        int width = Measure(title.GetText()) + TITLE_MARGIN;
-        if (!m_widest[column].empty())
-            width = std::max(width, std::max(Measure(m_widest[column]), m_estimates[column]) +
-                                        CELL_MARGIN);
-        if (growOnly)
-            width = std::max(width, m_list->GetColumnWidth(column));
-        m_list->SetColumnWidth(column, width);
+        widths.push_back(Measure(title.GetText()) + TITLE_MARGIN);
     }
+    return widths;
+}
+
+void ColumnWidths::Apply(bool growOnly) {
+    const std::vector<int> widths = Needed();
+    for (int column = 0; column < m_list->GetColumnCount(); ++column)
+        m_list->SetColumnWidth(column, growOnly ? std::max(widths[column],
+                                                           m_list->GetColumnWidth(column))
+                                                : widths[column]);
 }
 
 int ColumnWidths::Estimate(const wxString& text) {

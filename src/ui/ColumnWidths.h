@@ -16,8 +16,12 @@ public:
     // A cell text of the column. Texts are compared by the sum of their characters' widths,
     // so only the widest text of each column is measured as a whole.
     void Offer(int column, const wxString& text);
-    // Sets every column to the width its title or widest text needs; with growOnly, a column
-    // never becomes narrower than it is.
+    // The width each column needs for its title and widest text.
+    std::vector<int> Needed() const;
+    // The width each column needs for its title alone.
+    std::vector<int> TitleWidths() const;
+    // Sets every column to the width it needs; with growOnly, a column never becomes
+    // narrower than it is.
     void Apply(bool growOnly = false);
 
 private:

@@ -136,9 +136,11 @@ void TallywickFrame::KeepKeyboardFocus(wxWindow* fallback) {
 void TallywickFrame::ClearResults() {
     m_fileRows.clear();
     m_pFileList->SetItemCount(0);
+    m_pFileList->ScrollToLeftEdge(); // a new run's rows start with their names
     m_pFileList->Refresh();
     m_dirRows.clear();
     m_pDirList->SetItemCount(0);
+    m_pDirList->ScrollToLeftEdge();
     m_pDirList->Refresh();
     if (m_pTypeList->GetItemCount() > 0)
         m_pTypeList->DeleteAllItems();

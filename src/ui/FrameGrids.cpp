@@ -73,6 +73,12 @@ const char* const LINES = wxTRANSLATE("Lines");
 const char* const DOLLARS = wxTRANSLATE("Dollars");
 const char* const MAN_MONTH = wxTRANSLATE("Man-month");
 
+// A cell's text with the room the grid leaves around it. The rows lie directly under their
+// categories, which the grid draws with no indent beyond its margin.
+int CellWidth(wxPropertyGrid* grid, const wxString& text) {
+    return grid->GetTextExtent(text).x + 2 * wxPG_XBEFORETEXT;
+}
+
 const SummaryRow SUMMARY_ROWS[] = {
     Count(wxTRANSLATE("Lines Counting"), wxTRANSLATE("Total Lines"), "TotalLines", LINES,
           &Result::m_nLines),
@@ -135,30 +141,43 @@ void TallywickFrame::InitPropertyGrids() {
         // Results to read and copy, not to type over.
         m_pSummaryGrid->SetPropertyReadOnly(row.name);
     }
+    FitSummaryGrid();
 }
 
 void TallywickFrame::FitAnalysisGrid() {
-    // Every label, and every value up to the largest allowed with its unit, is read in full:
-    // the columns share the width as their texts need it, and the pane asks for their sum.
+    // Every label, and every value up to the largest allowed with its unit, is read in full.
     int labels = 0, values = 0;
     for (const AnalysisRow& row : ANALYSIS_ROWS) {
         wxPGProperty* property = m_pAnalysisGrid->GetProperty(row.name);
-        labels = std::max(labels, m_pAnalysisGrid->GetState()->GetColumnFullWidth(property, 0));
+        labels = std::max(labels, CellWidth(m_pAnalysisGrid, property->GetLabel()));
         const wxString largest = wxString::Format(
             "%ld %s", row.max, property->GetAttribute(wxPG_ATTR_UNITS).GetString());
-        values = std::max(values, m_pAnalysisGrid->GetTextExtent(largest).x + 2 * wxPG_XBEFORETEXT);
+        values = std::max(values, CellWidth(m_pAnalysisGrid, largest));
     }
-    m_pAnalysisGrid->SetColumnProportion(0, labels);
-    m_pAnalysisGrid->SetColumnProportion(1, values);
-    const int pane = m_pAnalysisGrid->GetMarginWidth() + labels + values +
-                     wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, m_pAnalysisGrid);
-    // The dock takes a new best size only when it is built; a minimum widens it now, and the
-    // user may narrow it again afterwards.
-    wxAuiPaneInfo& info = m_pAuiManager->GetPane(m_pPanelAnalysis);
-    const wxSize minimum = info.min_size;
-    info.BestSize(pane, minimum.y).MinSize(pane, minimum.y);
-    m_pAuiManager->Update();
-    info.MinSize(minimum);
+    m_pAuiManager->SetDockWidth(wxAUI_DOCK_LEFT, FitGridColumns(m_pAnalysisGrid, labels, values));
+}
+
+void TallywickFrame::FitSummaryGrid() {
+    // Every label and value as shown; the result pane asks for the room, or for the tab row's
+    // if that is wider.
+    int labels = 0, values = 0;
+    for (const SummaryRow& row : SUMMARY_ROWS) {
+        wxPGProperty* property = m_pSummaryGrid->GetProperty(row.name);
+        labels = std::max(labels, CellWidth(m_pSummaryGrid, property->GetLabel()));
+        values = std::max(values, CellWidth(m_pSummaryGrid,
+                                            property->GetDisplayedString() + " " +
+                                                property->GetAttribute(wxPG_ATTR_UNITS).GetString()));
+    }
+    m_nSummaryWidth = FitGridColumns(m_pSummaryGrid, labels, values);
+    FitResultPane();
+}
+
+int TallywickFrame::FitGridColumns(wxPropertyGrid* grid, int labels, int values) {
+    // The columns share the width as their texts need it.
+    grid->SetColumnProportion(0, labels);
+    grid->SetColumnProportion(1, values);
+    return grid->GetMarginWidth() + labels + values +
+           wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, grid);
 }
 
 void TallywickFrame::ReadAnalysisParam() {
@@ -184,4 +203,5 @@ void TallywickFrame::UpdateSummaryGrid() {
                                                : wxVariant(phase.*row.phase);
         m_pSummaryGrid->SetPropertyValue(row.name, value);
     }
+    FitSummaryGrid();
 }

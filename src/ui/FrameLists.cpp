@@ -30,6 +30,9 @@ void TallywickFrame::InitListColumns() {
         m_pTypeList->InsertColumn(i, wxGetTranslation(first ? "Type" : SUMMARY_COLUMNS[i].title),
                                   wxLIST_FORMAT_LEFT, COLUMN_WIDTH);
     }
+    // Names and folders leave room for the lines and code lines beside them.
+    m_pFileList->SetShortenedColumns({FILE_NAME_COLUMN, FILE_FOLDER_COLUMN}, FILE_CODE_COLUMN);
+    m_pDirList->SetShortenedColumns({0}, SUMMARY_CODE_COLUMN);
     // No title is cut, in any language.
     ColumnWidths(m_pDirList).Apply(true);
     ColumnWidths(m_pTypeList).Apply(true);
@@ -51,18 +54,19 @@ void TallywickFrame::FitListColumns() {
     for (std::size_t column = 0; column < FILE_COLUMNS.size(); ++column)
         if (largest[column])
             files.Offer(column, FileRowText(*largest[column], column));
-    files.Apply();
+    m_pFileList->FitColumns(files.Needed(), files.TitleWidths());
 
     ColumnWidths dirs(m_pDirList);
     for (const DirectoryResult* row : m_dirRows)
         for (std::size_t column = 0; column < SUMMARY_COLUMNS.size(); ++column)
             dirs.Offer(column, SummaryRowText(*row, column));
-    dirs.Apply();
+    m_pDirList->FitColumns(dirs.Needed(), dirs.TitleWidths());
     ColumnWidths types(m_pTypeList);
     for (const auto& row : m_pCountingManager->m_extResults)
         for (std::size_t column = 0; column < SUMMARY_COLUMNS.size(); ++column)
             types.Offer(column, SummaryRowText(*row, column));
     types.Apply();
+    FitResultPane();
 }
 
 void TallywickFrame::AddFileResult(FileResult* result) {

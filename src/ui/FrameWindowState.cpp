@@ -96,6 +96,8 @@ void TallywickFrame::PopupToolMenu(long toolId, wxMenu& menu) {
 
 void TallywickFrame::OnSize(wxSizeEvent&) {
     ShowFrameSize();
+    if (m_pAuiManager) // the docking manager has laid the panes out for the new size
+        m_pAuiManager->FitDocks();
 }
 
 void TallywickFrame::ShowFrameSize() {

@@ -20,6 +20,8 @@ struct FileColumn {
 };
 // In the order of the file list's titles.
 extern const std::array<FileColumn, 16> FILE_COLUMNS;
+// The file list's name and folder columns, and its code lines, which show beside them.
+constexpr int FILE_NAME_COLUMN = 0, FILE_FOLDER_COLUMN = 2, FILE_CODE_COLUMN = 4;
 
 // A column of the directory and type lists: the first shows the folder or the extension, the
 // others a count.
@@ -28,6 +30,8 @@ struct SummaryColumn {
     std::size_t Result::*count;
 };
 extern const std::array<SummaryColumn, 8> SUMMARY_COLUMNS;
+// The folder list's code lines, which show beside the folders.
+constexpr int SUMMARY_CODE_COLUMN = 4;
 
 // A count as the lists and the report show it.
 wxString CountText(std::size_t value);

@@ -9,7 +9,6 @@
 #include "Preference.h"
 #include "ResultText.h"
 #include "StatusField.h"
-#include "VirtualListCtrl.h"
 #include "chooselang.h"
 
 #include <algorithm>
@@ -22,6 +21,7 @@
 #include <wx/checkbox.h>
 #include <wx/checklst.h>
 #include <wx/combobox.h>
+#include <wx/dcclient.h>
 #include <wx/dirdlg.h>
 #include <wx/filedlg.h>
 #include <wx/image.h>
@@ -96,6 +96,11 @@ const long TallywickFrame::ID_MENU_FILTER_EXT = wxNewId();
 const long TallywickFrame::ID_MENU_FILTER_DATE = wxNewId();
 
 namespace {
+// The result lists lie this far within their pages, which the notebook frames with the other.
+const int LIST_BORDER = 4;
+const int NOTEBOOK_FRAME = 4;
+// The filter panes' starting width.
+const int FILTER_PANE_WIDTH = 256;
 // What a status field draws around its text.
 const int STATUS_TEXT_MARGIN = 12;
 
@@ -142,7 +147,7 @@ TallywickFrame::TallywickFrame(wxWindow* parent, wxWindowID)
     Create(parent, wxID_ANY, _("Tallywick"), wxDefaultPosition, wxDefaultSize,
            wxDEFAULT_FRAME_STYLE, "wxID_ANY");
     SetClientSize(wxSize(970, 628));
-    m_pAuiManager = new wxAuiManager(this, wxAUI_MGR_DEFAULT);
+    m_pAuiManager = new DockingManager(this);
 
     CreateToolBar();
     CreateNotebook();
@@ -150,15 +155,15 @@ TallywickFrame::TallywickFrame(wxWindow* parent, wxWindowID)
     CreateAnalysisPane();
     m_pPanelDirFilter =
         CreateFilterPane(3, "DIR", ID_PANEL3, ID_CHECKLISTBOX_DIR, ID_CHECKBOX_DIR,
-                         ID_BITMAPBUTTON4, wxTRANSLATE("Directory Filter"), wxSize(256, 256), 0,
+                         ID_BITMAPBUTTON4, wxTRANSLATE("Directory Filter"), wxSize(FILTER_PANE_WIDTH, 256), 0,
                          m_pDirFilterList, m_pChkAllDirs, m_pBtnRefreshDir);
     m_pPanelDateFilter =
         CreateFilterPane(4, "DATE", ID_PANEL4, ID_CHECKLISTBOX_DATE, ID_CHECKBOX_DATE,
-                         ID_BITMAPBUTTON5, wxTRANSLATE("Modified Date Filter"), wxSize(256, 200), 1,
+                         ID_BITMAPBUTTON5, wxTRANSLATE("Modified Date Filter"), wxSize(FILTER_PANE_WIDTH, 200), 1,
                          m_pDateFilterList, m_pChkAllDates, m_pBtnRefreshDate);
     m_pPanelExtFilter =
         CreateFilterPane(5, "EXT", ID_PANEL5, ID_CHECKLISTBOX_EXT, ID_CHECKBOX_EXT,
-                         ID_BITMAPBUTTON6, wxTRANSLATE("Extension Filter"), wxSize(256, 128), 0,
+                         ID_BITMAPBUTTON6, wxTRANSLATE("Extension Filter"), wxSize(FILTER_PANE_WIDTH, 128), 0,
                          m_pExtFilterList, m_pChkAllExts, m_pBtnRefreshExt);
     m_pAuiManager->Update();
 
@@ -244,7 +249,7 @@ void TallywickFrame::CreateNotebook() {
     m_pFileList = new VirtualListCtrl(
         m_pPanelDetail, ID_LC_DETAIL, wxDefaultSize, "ID_LC_DETAIL",
         [this](long row, long column) { return FileRowText(*m_fileRows[row], column); });
-    detailSizer->Add(m_pFileList, 1, wxALL | wxEXPAND, 4);
+    detailSizer->Add(m_pFileList, 1, wxALL | wxEXPAND, LIST_BORDER);
     FitPanel(m_pPanelDetail, detailSizer);
 
     m_pPanelDir = new wxPanel(m_pNotebook, ID_PANEL_DIR, wxDefaultPosition, wxDefaultSize,
@@ -254,7 +259,7 @@ void TallywickFrame::CreateNotebook() {
     m_pDirList = new VirtualListCtrl(
         m_pPanelDir, ID_LC_DIR, wxSize(260, 84), "ID_LC_DIR",
         [this](long row, long column) { return SummaryRowText(*m_dirRows[row], column); });
-    dirSizer->Add(m_pDirList, 2, wxTOP | wxLEFT | wxRIGHT | wxEXPAND, 4);
+    dirSizer->Add(m_pDirList, 2, wxTOP | wxLEFT | wxRIGHT | wxEXPAND, LIST_BORDER);
     m_pTypeList = new wxListCtrl(m_pPanelDir, ID_LISTCTRL3, wxDefaultPosition, wxSize(260, 83),
                                  wxLC_REPORT | wxLC_VRULES, wxDefaultValidator, "ID_LISTCTRL3");
     dirSizer->Add(m_pTypeList, 1, wxALL | wxEXPAND, 4);
@@ -284,6 +289,28 @@ void TallywickFrame::CreateNotebook() {
                                             .MaximizeButton()
                                             .Floatable()
                                             .Movable(false));
+}
+
+void TallywickFrame::FitResultPane() {
+    // The result pane asks for its tab row, the summary, and the first figures of the lists,
+    // which lie within a border on their pages.
+    const int lists = std::max(m_pFileList->FirstFiguresWidth(), m_pDirList->FirstFiguresWidth());
+    m_pAuiManager->SetCentreWidth(
+        std::max({TabRowWidth(), m_nSummaryWidth, lists + 2 * LIST_BORDER}) + NOTEBOOK_FRAME);
+}
+
+int TallywickFrame::TabRowWidth() const {
+    wxClientDC dc(m_pNotebook);
+    dc.SetFont(m_pNotebook->GetFont());
+    int width = 0;
+    for (size_t page = 0; page < m_pNotebook->GetPageCount(); ++page) {
+        int extent = 0;
+        m_pNotebook->GetArtProvider()->GetTabSize(dc, m_pNotebook, m_pNotebook->GetPageText(page),
+                                                  wxBitmapBundle(), page == 0,
+                                                  wxAUI_BUTTON_STATE_HIDDEN, &extent);
+        width += extent;
+    }
+    return width;
 }
 
 void TallywickFrame::CreateSettingsPane() {
@@ -406,7 +433,10 @@ wxPanel* TallywickFrame::CreateFilterPane(int number, const char* kind, long pan
     row->Add(refresh, 0, 0, 4);
     sizer->Add(row, 0, wxLEFT | wxRIGHT, 4);
     FitPanel(panel, sizer);
-    wxAuiPaneInfo pane = SidePane(name, minSize).Right();
+    // A filter starts this wide, and gives way to the results down to what its controls need.
+    const wxSize narrowest(std::min(minSize.x, sizer->CalcMin().x), minSize.y);
+    panel->SetMinSize(narrowest);
+    wxAuiPaneInfo pane = SidePane(name, narrowest).BestSize(minSize).Right();
     if (position)
         pane.Position(position);
     m_pAuiManager->AddPane(panel, pane);
@@ -572,6 +602,7 @@ void TallywickFrame::ShowFilterPanes() {
     m_pAuiManager->GetPane(m_pPanelExtFilter).Show(m_pPreference->m_nShowFilterExtension == 1);
     m_pAuiManager->GetPane(m_pPanelDateFilter).Show(m_pPreference->m_nShowFilterModifiedDate == 1);
     m_pAuiManager->Update();
+    m_pAuiManager->SetDockWidth(wxAUI_DOCK_RIGHT, FILTER_PANE_WIDTH);
 }
 
 void TallywickFrame::OnChangeLanguage(wxCommandEvent&) {

@@ -9,9 +9,11 @@
 #include "AnalysisParam.h"
 #include "CheckVerThread.h"
 #include "CountingObserver.h"
+#include "DockingManager.h"
 #include "FilterObserver.h"
 #include "FilterParam.h"
 #include "NestedLoops.h"
+#include "VirtualListCtrl.h"
 
 #include <memory>
 #include <vector>
@@ -27,7 +29,6 @@ class DirectoryResult;
 class FileResult;
 class Result;
 class Preference;
-class wxAuiManager;
 class wxAuiNotebook;
 class wxAuiToolBar;
 class wxAuiToolBarEvent;
@@ -127,7 +128,7 @@ public:
     int m_nSortColumn = 0;
     bool m_nSortAscending = false;
     CrvHtmlWin* m_pHtmlWin = nullptr;
-    wxAuiManager* m_pAuiManager = nullptr;
+    DockingManager* m_pAuiManager = nullptr;
     wxAuiNotebook* m_pNotebook = nullptr;
     wxAuiToolBar* m_pToolBar = nullptr;
     wxBitmapButton* m_pBtnAddDir = nullptr;
@@ -152,8 +153,8 @@ public:
     wxComboBox* m_pSourceTypeCombo = nullptr;
     wxDirDialog* m_pDirDialog = nullptr;
     wxFileDialog* m_pFileDialog = nullptr;
-    wxListCtrl* m_pFileList = nullptr;
-    wxListCtrl* m_pDirList = nullptr;
+    VirtualListCtrl* m_pFileList = nullptr;
+    VirtualListCtrl* m_pDirList = nullptr;
     wxListCtrl* m_pTypeList = nullptr;
     wxMenu m_menuExport;
     wxMenu m_menuFilter;
@@ -268,6 +269,10 @@ private:
     void CreateMenuBar();
     void CreatePopupMenus();
     void CreatePropertyGrids();
+    // Asks the docking manager for the width the result pane's contents need.
+    void FitResultPane();
+    // The width the result notebook's tabs take side by side.
+    int TabRowWidth() const;
     void BindHandlers();
     // Sizes the status bar's fields to their texts.
     void FitStatusFields();
@@ -299,7 +304,8 @@ private:
     void OnSourceTypePicked(wxCommandEvent& event);
 
     // FrameLists.cpp
-    // Sizes the columns of the three result lists to their widest title or cell.
+    // Sizes the columns of the three result lists to their widest title or cell; names and
+    // folders leave room for the first figures.
     void FitListColumns();
     void SortFileList(long sortData);
     void ShowContextMenu(long listId, Result* record);
@@ -312,8 +318,13 @@ private:
     Result* m_pContextRecord = nullptr;
 
     // FrameGrids.cpp
-    // Gives the analysis grid's labels and values the room they need.
+    // Give the grids' labels and values the room they need.
     void FitAnalysisGrid();
+    void FitSummaryGrid();
+    // Shares the grid's width between its columns as they need; returns the grid's width.
+    static int FitGridColumns(wxPropertyGrid* grid, int labels, int values);
+    // The summary grid's width for its present labels and values.
+    int m_nSummaryWidth = 0;
 
     // FrameReport.cpp
     // Whether the last counting run was stopped; its reports say so, also after a refresh.

@@ -1,5 +1,13 @@
-// Rows drawn on demand, and column titles kept in step with them.
+// Rows drawn on demand, column titles kept in step with them, name columns that leave room.
 #include "VirtualListCtrl.h"
+
+#include <algorithm>
+#include <wx/dcclient.h>
+
+namespace {
+// The list draws a cell's text within its column less these pixels.
+const int CELL_CLIP = 8;
+} // namespace
 
 VirtualListCtrl::VirtualListCtrl(wxWindow* parent, wxWindowID id, const wxSize& size,
                                  const wxString& name, TextOf textOf)
@@ -13,21 +21,101 @@ VirtualListCtrl::VirtualListCtrl(wxWindow* parent, wxWindowID id, const wxSize& 
     for (const auto& type : scrolls)
         Bind(type, &VirtualListCtrl::OnScroll, this);
     Bind(wxEVT_KEY_DOWN, &VirtualListCtrl::OnKeyDown, this);
+    Bind(wxEVT_SIZE, &VirtualListCtrl::OnSize, this);
+    Bind(wxEVT_LIST_COL_END_DRAG, [this](wxListEvent& event) {
+        m_sizedByHand = true;
+        event.Skip();
+    });
+}
+
+void VirtualListCtrl::SetShortenedColumns(std::vector<int> columns, int lastInView) {
+    m_shortened = std::move(columns);
+    m_lastInView = lastInView;
+}
+
+void VirtualListCtrl::FitColumns(const std::vector<int>& needed, const std::vector<int>& floors) {
+    m_needed = needed;
+    m_floors = floors;
+    m_sizedByHand = false;
+    ApplyWidths();
+}
+
+void VirtualListCtrl::ApplyWidths() {
+    if (m_needed.size() != static_cast<std::size_t>(GetColumnCount()))
+        return;
+    std::vector<int> widths = m_needed;
+    // What the other columns up to the last one in view leave is shared out among the
+    // shortened ones, the narrowest need first, so that one needing less leaves the rest to
+    // the others.
+    int room = GetClientSize().x;
+    for (int column = 0; column <= m_lastInView && column < GetColumnCount(); ++column)
+        if (!IsShortened(column))
+            room -= m_needed[column];
+    std::vector<int> order = m_shortened;
+    std::sort(order.begin(), order.end(),
+              [this](int a, int b) { return m_needed[a] < m_needed[b]; });
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const int column = order[i];
+        const int share = room / static_cast<int>(order.size() - i);
+        widths[column] = std::max(m_floors[column], std::min(m_needed[column], share));
+        room -= widths[column];
+    }
+    for (int column = 0; column < GetColumnCount(); ++column)
+        if (GetColumnWidth(column) != widths[column])
+            SetColumnWidth(column, widths[column]);
+}
+
+int VirtualListCtrl::FirstFiguresWidth() const {
+    if (m_needed.empty())
+        return 0;
+    int width = GetSize().x - GetClientSize().x; // borders and scroll bar
+    for (int column = 0; column <= m_lastInView; ++column)
+        width += IsShortened(column) ? m_floors[column] : m_needed[column];
+    return width;
+}
+
+bool VirtualListCtrl::IsShortened(long column) const {
+    return std::find(m_shortened.begin(), m_shortened.end(), column) != m_shortened.end();
+}
+
+void VirtualListCtrl::ScrollToLeftEdge() {
+    Scroll(0, -1);
+    RedrawTitles();
 }
 
 wxString VirtualListCtrl::OnGetItemText(long row, long column) const {
-    return m_textOf(row, column);
+    const wxString text = m_textOf(row, column);
+    if (!IsShortened(column))
+        return text;
+    // Only rows being drawn are asked for, so measuring here costs nothing per counted file.
+    const int width = GetColumnWidth(column) - CELL_CLIP;
+    if (GetTextExtent(text).x <= width)
+        return text;
+    wxClientDC dc(const_cast<VirtualListCtrl*>(this));
+    dc.SetFont(GetFont());
+    return wxControl::Ellipsize(text, dc, wxELLIPSIZE_MIDDLE, width);
+}
+
+void VirtualListCtrl::OnSize(wxSizeEvent& event) {
+    event.Skip();
+    if (!m_sizedByHand)
+        CallAfter(&VirtualListCtrl::ApplyWidths); // once the list has its new client size
 }
 
 void VirtualListCtrl::OnScroll(wxScrollWinEvent& event) {
     // The toolkit's list redraws its titles before it scrolls sideways, so they trailed the
     // rows by one step and a click on a title sorted the column beside it: scroll first, then
-    // redraw the titles, the one child that the scrolling leaves alone.
+    // redraw the titles.
     if (event.GetOrientation() != wxHORIZONTAL) {
         event.Skip();
         return;
     }
     HandleOnScroll(event);
+    RedrawTitles();
+}
+
+void VirtualListCtrl::RedrawTitles() {
+    // The titles are the one child that the scrolling leaves alone.
     for (wxWindow* child : GetChildren())
         if (child != GetTargetWindow()) {
             child->Refresh();

@@ -1,9 +1,12 @@
 // A report list whose rows are drawn from the caller's own data: adding a row costs nothing
 // but a count, however many rows the list holds. Its column titles stay over their columns
-// however it is scrolled sideways, and Left and Right scroll it sideways.
+// however it is scrolled sideways, and Left and Right scroll it sideways. Name columns may be
+// given less than their widest text needs, so that the first figures beside them show: their
+// texts are then shortened in the middle, and a column widened by hand shows them whole.
 #pragma once
 
 #include <functional>
+#include <vector>
 #include <wx/listctrl.h>
 
 class VirtualListCtrl : public wxListCtrl {
@@ -13,12 +16,33 @@ public:
     VirtualListCtrl(wxWindow* parent, wxWindowID id, const wxSize& size, const wxString& name,
                     TextOf textOf);
 
+    // The columns whose texts may be shortened, and the last column that should show without
+    // scrolling beside them.
+    void SetShortenedColumns(std::vector<int> columns, int lastInView);
+    // Sets each column to the width it needs, except the shortened ones, which share what the
+    // columns up to lastInView leave of the visible width, never less than their floor. The
+    // widths follow the list's size until the user resizes a column.
+    void FitColumns(const std::vector<int>& needed, const std::vector<int>& floors);
+    // The width that shows the columns up to lastInView, the shortened ones at their floors.
+    int FirstFiguresWidth() const;
+    // Back to the first column, as for a new run.
+    void ScrollToLeftEdge();
+
 protected:
     wxString OnGetItemText(long row, long column) const override;
 
 private:
+    void ApplyWidths();
+    bool IsShortened(long column) const;
     void OnScroll(wxScrollWinEvent& event);
     void OnKeyDown(wxKeyEvent& event);
+    void OnSize(wxSizeEvent& event);
+    void RedrawTitles();
 
     TextOf m_textOf;
+    std::vector<int> m_shortened;
+    int m_lastInView = -1;
+    std::vector<int> m_needed;
+    std::vector<int> m_floors;
+    bool m_sizedByHand = false;
 };

@@ -21,6 +21,7 @@
 #include <wx/timer.h>
 #include <wx/utils.h>
 #include <wx/window.h>
+#include <wx/listctrl.h>
 
 #include <X11/Xlib.h>
 #include <dlfcn.h>
@@ -108,6 +109,16 @@ void Count(TallywickFrame* frame, const std::vector<wxString>& dirs,
     frame->m_pSourceTypeCombo->SetSelection(frame->m_pSourceTypeCombo->Append(types));
     if (start)
         Command(frame, TallywickFrame::ID_MENU_START);
+}
+
+void WidenColumnsByHand(wxListCtrl* list, int width) {
+    for (int column = 0; column < list->GetColumnCount(); ++column) {
+        list->SetColumnWidth(column, width);
+        wxListEvent dragged(wxEVT_LIST_COL_END_DRAG, list->GetId());
+        dragged.SetEventObject(list);
+        dragged.m_col = column;
+        list->GetEventHandler()->ProcessEvent(dragged);
+    }
 }
 
 void Command(TallywickFrame* frame, long id) {

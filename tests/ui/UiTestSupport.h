@@ -14,6 +14,7 @@
 #include <wx/testing.h>
 
 class TallywickFrame;
+class wxListCtrl;
 class wxWindow;
 
 // Failed checks print texts as text.
@@ -82,6 +83,8 @@ wxString WriteFile(const wxString& relativePath, const std::string& content);
 // only these extensions selected, their list shown in the source-type box; then starts.
 void Count(TallywickFrame* frame, const std::vector<wxString>& dirs,
            const std::vector<wxString>& exts, bool start = true);
+// Drags every column of a report list wider, as a user does to read shortened names whole.
+void WidenColumnsByHand(wxListCtrl* list, int width = 1000);
 // Chooses a menu command (or toolbar tool) of the frame; buttons and other controls take
 // Command(control, type) above.
 void Command(TallywickFrame* frame, long id);
