@@ -56,11 +56,12 @@ bool TallywickApp::OnInit() {
     m_frame = new TallywickFrame(nullptr, wxID_ANY);
     if (icon.IsOk())
         m_frame->SetIcon(icon);
-    m_frame->Show();
     SetTopWindow(m_frame);
-
+    // Before the window shows: a session that ends as soon as it sees the window (a log-out
+    // at start) would otherwise end the program without its settings.
     for (int signal : {SIGINT, SIGTERM, SIGHUP})
         SetSignalHandler(signal, CloseOnSignal);
+    m_frame->Show();
     return true;
 }
 

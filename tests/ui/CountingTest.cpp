@@ -6,6 +6,7 @@
 #include "UiTestSupport.h"
 
 #include "CrvHtmlWin.h"
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <unistd.h>
@@ -60,6 +61,20 @@ std::vector<wxString> Items(const wxCheckListBox* list, bool checkedOnly = false
         if (!checkedOnly || list->IsChecked(i))
             items.push_back(list->GetString(i));
     return items;
+}
+
+// The folders that the report's view lists under "Folders".
+std::vector<wxString> ReportedFolders(CrvHtmlWin* view) {
+    std::vector<wxString> folders;
+    bool listed = false;
+    for (const wxString& line : wxSplit(view->ToText(), '\n', '\0')) {
+        if (line == _("Source types"))
+            break;
+        if (listed && !line.empty())
+            folders.push_back(line);
+        listed = listed || line == _("Folders");
+    }
+    return folders;
 }
 
 // Each title sorts its column both ways; figures by value, names by character code
@@ -322,6 +337,50 @@ TEST_F(CountingTest, RowsAreDrawnAndFollowedWhileCounting) {
     EXPECT_GT(uitest::Share(drawn, rows->GetBackgroundColour()), 0.5);
 }
 
+// The state field tells the run's state and, during it, a file counted lately; the others
+// keep what they say.
+TEST_F(CountingTest, TheStatusBarShowsTheFileBeingCountedInTheStateField) {
+    PrepareLongRun();
+    const auto fields = [&] {
+        std::vector<wxString> shown;
+        for (int field = 0; field < frame->m_pStatusBar->GetFieldsCount(); ++field)
+            shown.push_back(Status(field));
+        return shown;
+    };
+    const std::vector<wxString> before = fields();
+    std::vector<wxString> during;
+    std::size_t slowFile = 0;
+    wxTimer timer;
+    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        if (Counted() >= 100 && !slowFile) {
+            // Longer than the progress interval: the next file counted is shown.
+            slowFile = Counted();
+            std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        } else if (slowFile && Counted() > slowFile) {
+            during = fields();
+            // Any file since the slow one: later ones may have taken its place by now.
+            const auto& counted = frame->m_pCountingManager->m_fileResults;
+            if (std::any_of(counted.begin() + slowFile, counted.end(),
+                            [&](const auto& file) { return file->m_strPath == during[0]; }))
+                during[0] = "a file counted after the slow one";
+            return;
+        }
+        timer.StartOnce(1);
+    });
+    timer.StartOnce(1);
+    Run();
+    const wxString filters = "Filtering result by: None";
+    const wxSize frameSize = frame->GetSize();
+    const wxString size = wxString::Format("Frame Size: w = %d, h = %d", frameSize.x, frameSize.y);
+    const std::tuple<const char*, std::vector<wxString>, std::vector<wxString>> cases[] = {
+        {"before Start", before, {"Ready", "", filters, size}},
+        {"after a slow file", during, {"a file counted after the slow one", "", filters, size}},
+        {"after the run", fields(), {"Completed", "", filters, size}},
+    };
+    for (const auto& [moment, shown, expected] : cases)
+        EXPECT_EQ(shown, expected) << moment;
+}
+
 TEST_F(CountingTest, ShortcutsWorkDuringARunWhateverHasTheFocus) {
     PrepareLongRun();
     frame->Raise();
@@ -397,6 +456,77 @@ TEST_F(CountingTest, PickingAnEarlierSourceTypeEntryCountsWhatItShows) {
     Run();
     EXPECT_EQ(Rows(), 3);
     EXPECT_EQ(Items(frame->m_pExtFilterList), std::vector<wxString>{".c"});
+}
+
+// Only the checked folders are counted, with their subfolders when recursive, wherever the
+// unchecked ones stand in the list.
+TEST_F(CountingTest, OnlyTheCheckedFoldersAreCounted) {
+    uitest::WriteFile("other/e.c", Lines(1));
+    const std::tuple<const char*, bool, const char*> cases[] = {
+        // the list below the working folder, checked (+) or not (-); recursive; files counted
+        {"tree- tree/lib- other+", true, "other/e.c"},
+        {"tree+ tree/lib- other-", false, "tree/c.h"},
+        {"tree+ tree/lib- other-", true, "tree/c.h tree/lib/B.c tree/lib/a.c tree/lib/d.c"},
+        {"other- tree- tree/lib+", false, "tree/lib/B.c tree/lib/a.c tree/lib/d.c"},
+        {"tree/lib+ tree- other+", false, "other/e.c tree/lib/B.c tree/lib/a.c tree/lib/d.c"},
+    };
+    for (const auto& [listed, recursive, files] : cases) {
+        SCOPED_TRACE(wxString(listed) + (recursive ? ", recursive" : ""));
+        const wxArrayString entries = wxSplit(listed, ' ');
+        std::vector<wxString> dirs;
+        for (const wxString& entry : entries)
+            dirs.push_back(uitest::WorkDir() + "/" + entry.Left(entry.length() - 1));
+        uitest::Count(frame, dirs, {".c", ".h"}, false);
+        for (unsigned i = 0; i < entries.size(); ++i)
+            frame->m_pSourceDirList->Check(i, entries[i].EndsWith("+"));
+        frame->m_pChkRecursive->SetValue(recursive);
+        Run();
+        wxArrayString counted;
+        for (long row = 0; row < Rows(); ++row)
+            counted.Add(wxFileName(frame->m_pFileList->GetItemText(row, 2),
+                                   frame->m_pFileList->GetItemText(row, 0))
+                            .GetFullPath()
+                            .Mid(uitest::WorkDir().length() + 1));
+        counted.Sort();
+        EXPECT_EQ(wxJoin(counted, ' ', '\0'), wxString(files));
+    }
+}
+
+// A new run starts with no filter, whatever the last one filtered, and the report names the
+// folders of the new run alone.
+TEST_F(CountingTest, ANewRunOverFewerFoldersKeepsNoFilterOfTheLast) {
+    uitest::WriteFile("other/e.c", Lines(1));
+    const wxString lib = root + "/lib", other = uitest::WorkDir() + "/other";
+    const struct {
+        std::vector<wxString> first;
+        const char* unchecked; // a filter item, after the first run, then refreshed
+        const char* filters;   // what field 2 names after the refresh
+        wxString second;
+        std::vector<wxString> reported;
+    } cases[] = {
+        {{root}, nullptr, "None", lib, {lib}},
+        {{root, other}, nullptr, "None", other, {other}},
+        {{root, other}, "/other", "Directory", root, {root, lib}},
+        {{root}, ".h", "Extension", lib, {lib}},
+        {{root, other}, "2019-01-02", "Modified Date", other, {other}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(wxString(c.filters) + ", then " + c.second);
+        uitest::Count(frame, c.first, {".c", ".h"});
+        if (c.unchecked) {
+            for (wxCheckListBox* list :
+                 {frame->m_pDirFilterList, frame->m_pExtFilterList, frame->m_pDateFilterList})
+                for (unsigned i = 0; i < list->GetCount(); ++i)
+                    list->Check(i, !list->GetString(i).EndsWith(c.unchecked));
+            uitest::Command(frame->m_pBtnRefreshAnalysis, wxEVT_BUTTON);
+        }
+        EXPECT_EQ(Status(2), wxString("Filtering result by: ") + c.filters);
+        uitest::Count(frame, {c.second}, {".c", ".h"});
+        EXPECT_EQ(Status(2), wxString("Filtering result by: None"));
+        const FilterParam& filter = frame->m_filterParam;
+        EXPECT_FALSE(filter.m_bFilterDir || filter.m_bFilterExt || filter.m_bFilterDate);
+        EXPECT_EQ(ReportedFolders(frame->m_pHtmlWin), c.reported);
+    }
 }
 
 TEST_F(CountingTest, EachFilterPaneFiltersAndShowsWithItsOwnControls) {

@@ -5,9 +5,11 @@
 #include "TallywickFrame.h"
 #include "UiTestSupport.h"
 
+#include <csignal>
 #include <map>
 #include <sys/stat.h>
 #include <wx/config.h>
+#include <wx/eventfilter.h>
 #include <wx/ffile.h>
 #include <wx/frame.h>
 #include <wx/process.h>
@@ -83,6 +85,31 @@ TEST(ExitTest, ACloseRequestDuringTheClosingBoxIsIgnored) {
     EXPECT_TRUE(uitest::WaitFor([] { return wxTopLevelWindows.empty(); }, 10000));
     user.Stop();
     EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(wxConfigBase::Get()->ReadLong("/x", 0), 123);
+}
+
+// The session may end the program as soon as its window shows (a log-out at start): the
+// window still closes its own way, and the settings are saved.
+TEST(ExitTest, AStopAsTheWindowShowsClosesItAndSavesTheSettings) {
+    wxConfigBase::Get()->Write("ui_language", "en");
+    // At the frame's first show, before the start-up has gone on.
+    struct StopOnShow : wxEventFilter {
+        bool sent = false;
+        int FilterEvent(wxEvent& event) override {
+            auto* frame = dynamic_cast<TallywickFrame*>(event.GetEventObject());
+            if (event.GetEventType() == wxEVT_SHOW && frame && !sent) {
+                sent = true;
+                frame->Move(123, 45);
+                raise(SIGTERM); // without a handler, this ends the test
+            }
+            return Event_Skip;
+        }
+    } stop;
+    wxEvtHandler::AddFilter(&stop);
+    uitest::StartProgram();
+    wxEvtHandler::RemoveFilter(&stop);
+    EXPECT_TRUE(stop.sent);
+    EXPECT_TRUE(uitest::WaitFor([] { return wxTopLevelWindows.empty(); }));
     EXPECT_EQ(wxConfigBase::Get()->ReadLong("/x", 0), 123);
 }
 

@@ -151,6 +151,26 @@ TEST(StartupTest, TheLanguageIsAskedUntilChosenAndStoredByItsName) {
     EXPECT_EQ(Store()->Read("ui_language", ""), "Default");
 }
 
+// A stored language is taken without a question, and only a name that the toolkit does
+// not know is told, once.
+TEST(StartupTest, AStoredLanguageIsTakenInSilenceUnlessUnknown) {
+    const struct {
+        const char* stored;
+        wxLanguage language;
+        std::size_t told;
+    } cases[] = {{"default", wxLANGUAGE_DEFAULT, 0},
+                 {"en", wxLANGUAGE_ENGLISH, 0},
+                 {"zh_CN", wxLANGUAGE_CHINESE_SIMPLIFIED, 0},
+                 {"ja", wxLANGUAGE_JAPANESE, 0},
+                 {"xx", wxLANGUAGE_DEFAULT, 1}};
+    for (const auto& c : cases) {
+        Store()->Write("ui_language", c.stored);
+        const std::size_t before = uitest::LoggedMessages().size();
+        EXPECT_EQ(GetUILanguage(), c.language) << c.stored; // a question fails the test
+        EXPECT_EQ(uitest::LoggedMessages().size() - before, c.told) << c.stored;
+    }
+}
+
 // Whether some row of the middle of the area holds more than one colour: a button's or a
 // toolbar's face, even a shaded one, is one colour along a row, a picture is not.
 bool ShowsAPicture(wxWindow* window, const wxRect& area) {
