@@ -481,6 +481,7 @@ TEST_F(CountingTest, OnlyTheCheckedFoldersAreCounted) {
             frame->m_pSourceDirList->Check(i, entries[i].EndsWith("+"));
         frame->m_pChkRecursive->SetValue(recursive);
         Run();
+        uitest::WidenColumnsByHand(frame->m_pFileList); // folders whole
         wxArrayString counted;
         for (long row = 0; row < Rows(); ++row)
             counted.Add(wxFileName(frame->m_pFileList->GetItemText(row, 2),
