@@ -1,6 +1,8 @@
 // wxXmlDocumentEx: the conversion behind its Load and the XML writer behind its Save.
 #include "xmlex.h"
 
+#include "XmlPrescan.h"
+
 #include <wx/debug.h>
 #include <wx/intl.h>
 #include <wx/log.h>
@@ -318,9 +320,12 @@ bool wxXmlDocumentEx::Load(wxInputStream& stream, const wxString& encoding, int 
     stream.Read(whole);
     std::string bytes(whole.GetLength(), '\0');
     whole.CopyTo(bytes.data(), bytes.size());
+    m_refused = false;
     const auto [at, length] = FindDeclaredEncoding(bytes);
     const wxString declared = at == NONE ? wxString() : wxString::FromUTF8(&bytes[at], length);
     const bool converted = !ParserReads(declared);
+    // The encoding the document keeps when the parser is handed UTF-8 in its place.
+    wxString kept = converted ? declared : wxString();
     if (converted) {
         // Handed to the parser as UTF-8, declared as such.
         std::wstring text;
@@ -335,11 +340,21 @@ bool wxXmlDocumentEx::Load(wxInputStream& stream, const wxString& encoding, int 
         if (utf8At != NONE)
             bytes.replace(utf8At, utf8Length, "UTF-8");
     }
+    XmlPrescan scan = PrescanXml(bytes, MAX_DEPTH);
+    if (scan.outcome == XmlPrescan::REFUSED) {
+        m_refused = true;
+        return false;
+    }
+    if (scan.outcome == XmlPrescan::EXPANDED) {
+        bytes = std::move(scan.expanded);
+        if (!converted)
+            kept = wxString::FromUTF8(scan.encoding);
+    }
     wxMemoryInputStream in(bytes.data(), bytes.size());
     if (!wxXmlDocument::Load(in, encoding, flags))
         return false;
-    if (converted)
-        SetFileEncoding(declared);
+    if (!kept.empty())
+        SetFileEncoding(kept);
     return true;
 }
 

@@ -72,17 +72,21 @@ void CountingManager::LoadRules() {
     // Only a regular file is read: a FIFO or a device would hold up the start.
     const wxString path = wxFileName(RULES_FILE).GetAbsolutePath();
     const int fd = OpenRegularFile(RULES_FILE);
-    if (fd < 0) {
-        if (errno)
-            wxLogSysError(_("The rules file could not be read: %s"), path);
+    const int error = fd < 0 ? errno : 0;
+    if (fd >= 0) {
+        wxFileInputStream file(fd); // closes it
+        RulesFileLog named(path);
+        // The parser tells what it finds wrong; a document refused as a whole is told below.
+        if (!m_xmlDoc.Load(file, "UTF-8", 0) && !m_xmlDoc.IsRefused())
+            return;
+    }
+    if (!m_xmlDoc.IsOk()) {
+        if (error)
+            wxLogSysError(error, _("The rules file could not be read: %s"), path);
         else
             wxLogError(_("The rules file could not be read: %s"), path);
         return;
     }
-    wxFileInputStream file(fd); // closes it
-    RulesFileLog named(path);
-    if (!m_xmlDoc.Load(file, "UTF-8", 0))
-        return;
     m_pRootNode = m_xmlDoc.GetRoot();
     if (!m_pRootNode || m_pRootNode->GetName() != wxS("rules"))
         return;

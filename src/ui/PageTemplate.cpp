@@ -1,17 +1,24 @@
 // Reading page templates, field replacement in them, and HTML escaping.
 #include "PageTemplate.h"
 
+#include "RegularFile.h"
+
 #include <string>
 #include <wx/file.h>
 #include <wx/intl.h>
 #include <wx/log.h>
 
 namespace {
-// The whole file; false when it cannot be opened or read.
+// The whole file; false when it cannot be opened or read, is no regular file (a FIFO would
+// block for ever, a device never end) or is larger than any page.
 bool ReadBytes(const wxString& path, std::string& bytes) {
     wxLogNull quiet; // a missing template is for the caller to replace, not an error box
-    wxFile file;
-    if (!file.Open(path, wxFile::read))
+    FileStatus status;
+    const int fd = OpenRegularFile(path, &status);
+    if (fd < 0)
+        return false;
+    wxFile file(fd); // closes it
+    if (status.size > PageTemplate::MAX_SIZE)
         return false;
     char buffer[16384];
     for (;;) {
@@ -21,6 +28,8 @@ bool ReadBytes(const wxString& path, std::string& bytes) {
         if (got == 0)
             return true;
         bytes.append(buffer, static_cast<std::size_t>(got));
+        if (bytes.size() > PageTemplate::MAX_SIZE) // grown since it was opened
+            return false;
     }
 }
 
@@ -107,7 +116,7 @@ wxString TranslateFields(const wxString& page) {
 } // namespace
 
 std::optional<wxString> PageTemplate::Read(const wxString& path) {
-    // Read with the file classes: the virtual file system would misread paths with '#' or '%'.
+    // Read as a file: the virtual file system would misread paths with '#' or '%'.
     std::string bytes;
     if (!ReadBytes(path, bytes))
         return std::nullopt;

@@ -1,6 +1,7 @@
 // Reads an HTML template and fills its fields, names between dollar signs such as "$n_files$".
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -10,6 +11,9 @@
 class PageTemplate {
 public:
     enum Occurrences { FIRST, ALL };
+
+    // Far beyond any page that the view could show.
+    static constexpr std::uint64_t MAX_SIZE = 8 << 20;
 
     // The template's text, decoded from UTF-8, with each "$tr:text$" replaced by the text's
     // translation; nothing when the file cannot be read.

@@ -5,7 +5,6 @@
 
 class TallywickTraits : public wxGUIAppTraits {
 public:
-    // The toolkit's default store (~/.Tallywick), read as UTF-8 one character at a time: by
-    // default one invalid byte makes it read the whole file as Latin-1.
+    // The toolkit's default store (~/.Tallywick), as a SettingsFile.
     wxConfigBase* CreateConfig() override;
 };

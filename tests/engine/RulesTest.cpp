@@ -60,6 +60,27 @@ std::string OutFile(const std::string& body) {
     return kDecl + "<rules>\n" + body + "</rules>\n";
 }
 
+// Elements nested this many levels deep.
+std::string Nested(int levels) {
+    std::string open, close;
+    for (int i = 0; i < levels; ++i)
+        open += "<a>", close += "</a>";
+    return open + close;
+}
+
+// A rule whose description names an entity that ten levels of tenfold references blow up.
+std::string EntityBomb() {
+    std::string decls = "<!ENTITY e0 \"lol\">";
+    for (int level = 1; level < 10; ++level) {
+        decls += "<!ENTITY e" + std::to_string(level) + " \"";
+        for (int i = 0; i < 10; ++i)
+            decls += "&e" + std::to_string(level - 1) + ";";
+        decls += "\">";
+    }
+    return kDecl + "<!DOCTYPE rules [" + decls + "]>\n<rules>" + InRule("C", "&e9;", "", "", "") +
+           "</rules>\n";
+}
+
 // Everything the manager holds, one line per rule and extension, in key order.
 Lines Snapshot(const CountingManager& manager) {
     Lines out;
@@ -162,6 +183,9 @@ TEST_F(RulesTest, LoadingQuirks) {
          "<![CDATA[--]]></single-line-comment><extension><name><![CDATA[.SQL]]></name>"
          "<desc>R&amp;amp;D</desc><ruletype>Sql</ruletype></extension></rule>",
          {"rule|Sql|Sql|a < b && c|--||", "ext|.sql|.sql|Sql|R&amp;D"}},
+        {"elements nested as deep as allowed",
+         InRule("C", "c", "//", "", "") + Nested(wxXmlDocumentEx::MAX_DEPTH - 1),
+         {"rule|C|C|c|//||"}},
     };
     for (const auto& [name, body, loaded] : cases)
         EXPECT_EQ(Snapshot(Load(InFile(body))), loaded) << name;
@@ -203,6 +227,29 @@ TEST_F(RulesTest, WrittenFile) {
                 "<multi-line-comment-begin>&lt;!--</multi-line-comment-begin>"
                 "<multi-line-comment-end>--&gt;</multi-line-comment-end></rule>"),
          OutFile(OutRule("Xml", "R&amp;amp;D", "", "&lt;!--", "--&gt;"))},
+        {"entities written as their text, the document type dropped",
+         kDecl +
+             "<!DOCTYPE rules [<!ENTITY co \"Corvane\"><!-- of the DTD -->"
+             "<!ENTITY full \"&co; &lt;Tallywick&gt;\"><!ENTITY ext '" +
+             InExt(".c", "&co; source", "C") + "'>]>\n<rules kind=\"&co;\">\n  <!-- &co; -->\n" +
+             InRule("C", "&full; module &amp; &#x41;", "<![CDATA[//&co;]]>", "", "", "&ext;") +
+             "</rules>\n",
+         kDecl + "<rules kind=\"Corvane\">\n" +
+             OutRule("C", "Corvane &lt;Tallywick&gt; module &amp; A", "//&amp;co;", "", "",
+                     OutExt(".c", "Corvane source", "C")) +
+             "  <!-- &co; -->\n</rules>\n"},
+        {"entities of a document in another encoding, written back in it",
+         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<!DOCTYPE rules [<!ENTITY e "
+         "\"caf\xE9\">]>\n<rules>" +
+             InRule("T", "&e; &#20013;", "", "", "") + "</rules>\n",
+         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<rules>\n" +
+             OutRule("T", "caf\xE9 &#20013;", "", "", "") + "</rules>\n"},
+        {"entities of a document the converters read",
+         "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n<!DOCTYPE rules [<!ENTITY e "
+         "\"\x93\xFA\">]>\n<rules>" +
+             InRule("T", "&e;", "", "", "") + "</rules>\n",
+         "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n<rules>\n" +
+             OutRule("T", "\x93\xFA", "", "", "") + "</rules>\n"},
     };
     for (const auto& [name, in, out] : cases) {
         // A change that the file cannot show (an extension of no rule), so that the end
@@ -251,11 +298,20 @@ TEST_F(RulesTest, EveryEncodingTheConvertersKnowIsReadAndWrittenBack) {
 
 // Nothing is loaded, a save has nothing to write, and the file stays as it was. What is no
 // regular file is not opened (a FIFO would block the start for ever, a device never end)
-// and is told as a missing file is.
+// and is told as a missing file is; so is a file REFUSED as it is: nested deeper than the
+// toolkit can free, or with entities that cannot be read as text.
 TEST_F(RulesTest, BadInputLoadsNothingAndIsLeftAlone) {
     const std::string path = U8(dir / kRulesFile), rule = InRule("C", "c", "//", "", "");
-    enum Kind { FILE, NONE, FIFO, DEVICE, FOLDER };
+    enum Kind { FILE, NONE, FIFO, DEVICE, FOLDER, REFUSED };
+    const int deepest = wxXmlDocumentEx::MAX_DEPTH;
     const std::pair<Kind, std::string> cases[] = {
+        {REFUSED, kDecl + "<rules>" + rule + Nested(300000) + "</rules>\n"},
+        {REFUSED, kDecl + "<rules>" + rule + Nested(deepest) + "</rules>\n"},
+        {REFUSED, EntityBomb()},
+        {REFUSED, kDecl + "<!DOCTYPE rules [<!ENTITY e SYSTEM \"/etc/hostname\">]>\n<rules>" +
+                      InRule("C", "&e;", "", "", "") + "</rules>\n"},
+        {REFUSED, kDecl + "<!DOCTYPE rules SYSTEM \"rules.dtd\">\n<rules>" +
+                      InRule("C", "&e;", "", "", "") + "</rules>\n"},
         {NONE, ""},
         {FIFO, ""},
         {DEVICE, ""},
@@ -268,10 +324,10 @@ TEST_F(RulesTest, BadInputLoadsNothingAndIsLeftAlone) {
         {FILE, kDecl + "<Rules>\n" + rule + "\n</Rules>\n"},
     };
     for (const auto& [kind, text] : cases) {
-        SCOPED_TRACE(testing::Message() << kind << " " << text);
+        SCOPED_TRACE(testing::Message() << kind << " " << text.substr(0, 200));
         fs::remove_all(U8(dir / "conf"));
         fs::create_directory(U8(dir / "conf"));
-        if (kind == FILE)
+        if (kind == FILE || kind == REFUSED)
             dir.Write(kRulesFile, text);
         else if (kind == FIFO)
             ASSERT_EQ(mkfifo(path.c_str(), 0644), 0);
@@ -287,7 +343,7 @@ TEST_F(RulesTest, BadInputLoadsNothingAndIsLeftAlone) {
         EXPECT_EQ(log.Once("The rules file could not be read: " + path), kind != FILE);
         EXPECT_TRUE(mgr->SaveRules());
         mgr.reset();
-        if (kind == FILE) {
+        if (kind == FILE || kind == REFUSED) {
             EXPECT_EQ(ReadFile(dir / kRulesFile), text);
         }
         EXPECT_EQ(fs::symlink_status(path).type(), type);

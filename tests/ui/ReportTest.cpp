@@ -8,7 +8,9 @@
 #include "TallywickFrame.h"
 #include "UiTestSupport.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <wx/aui/auibook.h>
 #include <wx/config.h>
 #include <wx/regex.h>
@@ -208,7 +210,7 @@ TEST(PageTemplateTest, ReplacesInOnePassInTheOrderAdded) {
 }
 
 // Templates are read beside the executable, whatever the characters of their path; bytes
-// that are not UTF-8 show as U+FFFD; a missing template gives the built-in page.
+// that are not UTF-8 show as U+FFFD.
 TEST_F(ReportTest, TemplatesAreReadAsUtf8OrReplacedByTheBuiltInPage) {
     const wxString name = "/conf/t#1%20 " + wxString::Format("%lu", wxGetProcessId()) + ".html";
     const wxString path = GetExecutableDir() + name;
@@ -224,10 +226,23 @@ TEST_F(ReportTest, TemplatesAreReadAsUtf8OrReplacedByTheBuiltInPage) {
               wxString::FromUTF8("a\xC3\xA9\xE8\xA1\x8C|\xEF\xBF\xBD|\xEF\xBF\xBD|"
                                  "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD|\xF0\x9F\x98\x80"));
 
-    frame->LoadHtmlTemplate("/conf/missing.html");
-    EXPECT_EQ(TallywickFrame::s_strHtmlPage,
-              "<html><body><h2>Welcome to use Tallywick!</h2>\t\t\t\t\t\t\t<br>The default "
-              "report page seems to be missing...</body></html>");
+    // Missing, no regular file (a FIFO would block for ever, a device never end), or larger
+    // than any page: the built-in page.
+    const wxString stem = wxString::Format("/conf/bad%lu", wxGetProcessId());
+    const std::string bad = (GetExecutableDir() + stem).ToStdString();
+    ASSERT_EQ(mkfifo((bad + "fifo").c_str(), 0644), 0);
+    std::filesystem::create_symlink("/dev/zero", bad + "zero");
+    std::filesystem::create_directory(bad + "dir");
+    wxFile().Create(bad + "big");
+    std::filesystem::resize_file(bad + "big", PageTemplate::MAX_SIZE + 1);
+    for (const char* name : {"missing", "fifo", "zero", "dir", "big"}) {
+        frame->LoadHtmlTemplate(stem + name);
+        EXPECT_EQ(TallywickFrame::s_strHtmlPage,
+                  "<html><body><h2>Welcome to use Tallywick!</h2>\t\t\t\t\t\t\t<br>The "
+                  "default report page seems to be missing...</body></html>")
+            << name;
+        std::filesystem::remove(bad + name);
+    }
 }
 
 // The index page at start: both versions, escaped; links other than the web's never load into

@@ -17,6 +17,7 @@
 #include <wx/checklst.h>
 #include <wx/choicdlg.h>
 #include <wx/config.h>
+#include <wx/dir.h>
 #include <wx/display.h>
 #include <wx/filename.h>
 #include <wx/timer.h>
@@ -328,6 +329,23 @@ TEST(StartupTest, TheRulesFileIsWrittenOnlyWhenChangedAndNamedInItsErrors) {
     EXPECT_TRUE(uitest::LoggedMessages().Last().Contains("In the rules file " + rules +
                                                          ": XML parsing error"))
         << uitest::LoggedMessages().Last();
+}
+
+// With ~/.Tallywick a folder no write can succeed: the language chosen at the start, the
+// close and the store's own end each try, and none leaves a file behind.
+TEST(StartupTest, SettingsThatCannotBeWrittenLeaveNoFileBehind) {
+    delete wxConfigBase::Set(nullptr); // read anew, from the folder
+    const wxString home = wxGetHomeDir();
+    ASSERT_TRUE(wxFileName::Mkdir(home + "/.Tallywick"));
+    TallywickFrame* frame = nullptr;
+    wxTEST_DIALOG(frame = uitest::StartProgram(), ChooseLanguage(2));
+    ASSERT_NE(frame, nullptr);
+    uitest::CloseProgram(frame);
+    EXPECT_FALSE(Store()->Flush());
+    delete wxConfigBase::Set(nullptr);
+    wxArrayString left;
+    wxDir::GetAllFiles(home, &left, "", wxDIR_FILES | wxDIR_HIDDEN);
+    EXPECT_EQ(left, wxArrayString());
 }
 
 // One byte that is not UTF-8 in the store spoils no other entry; it stays as it is, as in a
