@@ -29,9 +29,9 @@ std::vector<int> ColumnWidths::Needed() const {
     std::vector<int> widths = TitleWidths();
     for (std::size_t column = 0; column < widths.size(); ++column)
         if (!m_widest[column].empty())
-            widths[column] = std::max(widths[column],
-                                      std::max(Measure(m_widest[column]), m_estimates[column]) +
-                                          CELL_MARGIN);
+            widths[column] =
+                std::max(widths[column],
+                         std::max(Measure(m_widest[column]), m_estimates[column]) + CELL_MARGIN);
     return widths;
 }
 
@@ -49,9 +49,9 @@ std::vector<int> ColumnWidths::TitleWidths() const {
 void ColumnWidths::Apply(bool growOnly) {
     const std::vector<int> widths = Needed();
     for (int column = 0; column < m_list->GetColumnCount(); ++column)
-        m_list->SetColumnWidth(column, growOnly ? std::max(widths[column],
-                                                           m_list->GetColumnWidth(column))
-                                                : widths[column]);
+        m_list->SetColumnWidth(column,
+                               growOnly ? std::max(widths[column], m_list->GetColumnWidth(column))
+                                        : widths[column]);
 }
 
 int ColumnWidths::Estimate(const wxString& text) {

@@ -51,9 +51,9 @@ void DockingManager::FitDocks() {
         wxAuiDockInfo* dock = Dock(direction);
         if (!dock)
             return;
-        const int size = spare < 0 ? std::max(dock->min_size, dock->size + spare)
-                                   : std::min(std::max(dock->size, m_wanted[direction]),
-                                              dock->size + spare);
+        const int size =
+            spare < 0 ? std::max(dock->min_size, dock->size + spare)
+                      : std::min(std::max(dock->size, m_wanted[direction]), dock->size + spare);
         spare -= size - dock->size;
         changed = changed || size != dock->size;
         dock->size = size;

@@ -158,18 +158,17 @@ void TallywickFrame::FitAnalysisGrid() {
 }
 
 void TallywickFrame::FitSummaryGrid() {
-    // Every label and value as shown; the result pane asks for the room, or for the tab row's
-    // if that is wider.
+    // Every label and value as shown; the result pane asks for the room (FitResultPane).
     int labels = 0, values = 0;
     for (const SummaryRow& row : SUMMARY_ROWS) {
         wxPGProperty* property = m_pSummaryGrid->GetProperty(row.name);
         labels = std::max(labels, CellWidth(m_pSummaryGrid, property->GetLabel()));
-        values = std::max(values, CellWidth(m_pSummaryGrid,
-                                            property->GetDisplayedString() + " " +
-                                                property->GetAttribute(wxPG_ATTR_UNITS).GetString()));
+        values =
+            std::max(values, CellWidth(m_pSummaryGrid,
+                                       property->GetDisplayedString() + " " +
+                                           property->GetAttribute(wxPG_ATTR_UNITS).GetString()));
     }
     m_nSummaryWidth = FitGridColumns(m_pSummaryGrid, labels, values);
-    FitResultPane();
 }
 
 int TallywickFrame::FitGridColumns(wxPropertyGrid* grid, int labels, int values) {

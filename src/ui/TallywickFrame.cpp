@@ -153,18 +153,18 @@ TallywickFrame::TallywickFrame(wxWindow* parent, wxWindowID)
     CreateNotebook();
     CreateSettingsPane();
     CreateAnalysisPane();
-    m_pPanelDirFilter =
-        CreateFilterPane(3, "DIR", ID_PANEL3, ID_CHECKLISTBOX_DIR, ID_CHECKBOX_DIR,
-                         ID_BITMAPBUTTON4, wxTRANSLATE("Directory Filter"), wxSize(FILTER_PANE_WIDTH, 256), 0,
-                         m_pDirFilterList, m_pChkAllDirs, m_pBtnRefreshDir);
-    m_pPanelDateFilter =
-        CreateFilterPane(4, "DATE", ID_PANEL4, ID_CHECKLISTBOX_DATE, ID_CHECKBOX_DATE,
-                         ID_BITMAPBUTTON5, wxTRANSLATE("Modified Date Filter"), wxSize(FILTER_PANE_WIDTH, 200), 1,
-                         m_pDateFilterList, m_pChkAllDates, m_pBtnRefreshDate);
-    m_pPanelExtFilter =
-        CreateFilterPane(5, "EXT", ID_PANEL5, ID_CHECKLISTBOX_EXT, ID_CHECKBOX_EXT,
-                         ID_BITMAPBUTTON6, wxTRANSLATE("Extension Filter"), wxSize(FILTER_PANE_WIDTH, 128), 0,
-                         m_pExtFilterList, m_pChkAllExts, m_pBtnRefreshExt);
+    m_pPanelDirFilter = CreateFilterPane(3, "DIR", ID_PANEL3, ID_CHECKLISTBOX_DIR, ID_CHECKBOX_DIR,
+                                         ID_BITMAPBUTTON4, wxTRANSLATE("Directory Filter"),
+                                         wxSize(FILTER_PANE_WIDTH, 256), 0, m_pDirFilterList,
+                                         m_pChkAllDirs, m_pBtnRefreshDir);
+    m_pPanelDateFilter = CreateFilterPane(
+        4, "DATE", ID_PANEL4, ID_CHECKLISTBOX_DATE, ID_CHECKBOX_DATE, ID_BITMAPBUTTON5,
+        wxTRANSLATE("Modified Date Filter"), wxSize(FILTER_PANE_WIDTH, 200), 1, m_pDateFilterList,
+        m_pChkAllDates, m_pBtnRefreshDate);
+    m_pPanelExtFilter = CreateFilterPane(5, "EXT", ID_PANEL5, ID_CHECKLISTBOX_EXT, ID_CHECKBOX_EXT,
+                                         ID_BITMAPBUTTON6, wxTRANSLATE("Extension Filter"),
+                                         wxSize(FILTER_PANE_WIDTH, 128), 0, m_pExtFilterList,
+                                         m_pChkAllExts, m_pBtnRefreshExt);
     m_pAuiManager->Update();
 
     CreateMenuBar();
@@ -200,6 +200,7 @@ TallywickFrame::TallywickFrame(wxWindow* parent, wxWindowID)
     InitListColumns();
     CreatePropertyGrids();
     InitPropertyGrids();
+    FitResultPane();  // after a run, the lists' columns ask again
     EnableControls(); // nothing runs yet: Stop is off
     m_pStatusBar->SetStatusText(_("Ready"), StatusField::STATE);
     UpdateFilterStatus();

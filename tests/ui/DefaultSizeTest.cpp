@@ -55,9 +55,9 @@ testing::AssertionResult InView(wxListCtrl* list, int column) {
         return testing::AssertionFailure() << "no row";
     const int visible = list->GetClientSize().x;
     if (cell.GetLeft() < 0 || cell.GetRight() >= visible)
-        return testing::AssertionFailure() << list->GetName() << " column " << column << " at "
-                                           << cell.GetLeft() << ".." << cell.GetRight()
-                                           << ", visible up to " << visible;
+        return testing::AssertionFailure()
+               << list->GetName() << " column " << column << " at " << cell.GetLeft() << ".."
+               << cell.GetRight() << ", visible up to " << visible;
     return testing::AssertionSuccess();
 }
 

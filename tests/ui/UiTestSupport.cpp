@@ -18,10 +18,10 @@
 #include <wx/dcmemory.h>
 #include <wx/file.h>
 #include <wx/filename.h>
+#include <wx/listctrl.h>
 #include <wx/timer.h>
 #include <wx/utils.h>
 #include <wx/window.h>
-#include <wx/listctrl.h>
 
 #include <X11/Xlib.h>
 #include <dlfcn.h>
