@@ -1,11 +1,15 @@
-// Atomic file replacement: a temporary file beside the target, flushed, then renamed.
+// Atomic file replacement: a temporary file beside the target, flushed, then renamed; and
+// the writing in place of devices and FIFOs.
 #include "AtomicFile.h"
 
 #include "FileNames.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
+#include <ctime>
 #include <fcntl.h>
+#include <pthread.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,6 +50,37 @@ bool ResolveLinks(std::string& path) {
     return false;
 }
 
+// Writes to a target that is not a regular file (a device, a FIFO) without replacing it.
+// A FIFO without a reader fails at once instead of waiting for one; a socket cannot be opened.
+bool WriteInPlace(const std::string& target, const char* data, std::size_t size) {
+    // No O_CREAT and no O_TRUNC: should the target have become a regular file meanwhile, it
+    // is found below, untouched.
+    const int fd = open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    const int flags = fcntl(fd, F_GETFL);
+    bool ok = fstat(fd, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode) && flags >= 0 &&
+              fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0;
+    if (ok) {
+        // A reader that leaves early must fail the write, not end the program.
+        sigset_t pipe, old;
+        sigemptyset(&pipe);
+        sigaddset(&pipe, SIGPIPE);
+        sigset_t pending;
+        sigpending(&pending);
+        const bool wasPending = sigismember(&pending, SIGPIPE) == 1;
+        pthread_sigmask(SIG_BLOCK, &pipe, &old);
+        ok = WriteAll(fd, data, size);
+        if (!ok && errno == EPIPE && !wasPending) {
+            const timespec now{};
+            sigtimedwait(&pipe, nullptr, &now);
+        }
+        pthread_sigmask(SIG_SETMASK, &old, nullptr);
+    }
+    return close(fd) == 0 && ok;
+}
+
 // The permissions a new file gets: those of the file it replaces, or the default ones.
 mode_t TargetMode(const struct stat* existing) {
     if (existing)
@@ -67,6 +102,10 @@ bool WriteFileAtomically(const wxString& path, const void* data, std::size_t siz
     if (exists &&
         (S_ISDIR(st.st_mode) || (st.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0))
         return false;
+    // A device or a pipe takes the bytes as a shell redirection gives them; a rename would
+    // put a plain file in its place.
+    if (exists && !S_ISREG(st.st_mode))
+        return WriteInPlace(target, static_cast<const char*>(data), size);
     // A short name, so that a target whose own name is near the limit still has one beside it.
     const std::size_t slash = target.rfind('/');
     std::string temp =

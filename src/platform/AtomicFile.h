@@ -7,5 +7,6 @@
 // Writes the bytes to a temporary file beside the target, flushes it to disk and renames
 // it over the target. Symbolic links are followed to the file they name, which is created
 // if a link dangles. False when any step fails or the target is read-only; the target is
-// then unchanged.
+// then unchanged. A device or a FIFO is written in place and never replaced, as a shell
+// redirection does (a FIFO without a reader fails at once); a folder or a socket is refused.
 bool WriteFileAtomically(const wxString& path, const void* data, std::size_t size);

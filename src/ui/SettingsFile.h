@@ -7,7 +7,8 @@
 // The toolkit's file store (~/.Tallywick) with its own writing: the toolkit's leaves its
 // temporary file behind whenever the last step fails (with ~/.Tallywick a folder, at every
 // write), and replaces a read-only file or a symbolic link. Here the file is replaced
-// atomically, or left as it is with nothing beside it.
+// atomically, or left as it is with nothing beside it. Without a home folder the settings
+// last for the session only.
 class SettingsFile : public wxFileConfig {
 public:
     SettingsFile();
@@ -18,6 +19,7 @@ public:
     bool Flush(bool currentOnly = false) override;
 
 private:
+    explicit SettingsFile(bool home);
     std::string Text();
 
     wxString m_path;

@@ -174,13 +174,36 @@ TEST(ExitTest, SettingsThatCannotBeWrittenAreToldOnceAndTheProgramEnds) {
     EXPECT_EQ(content, stored);
 }
 
-// Started as a user starts it, with the accessibility bridge that the other tests turn off:
-// under the sanitizers, what the system's libraries keep to the end fails no exit.
+// A read-only settings file that holds every setting as the program writes it: nothing has
+// changed, so nothing is written, and no box tells of a failure.
+TEST(ExitTest, AnUnchangedReadOnlySettingsFileIsLeftInSilence) {
+    const wxString settings = uitest::WriteFile("kept-home/.Tallywick", "ui_language=en\n");
+    wxExecuteEnv env;
+    wxGetEnvMap(&env.env);
+    env.env["HOME"] = uitest::WorkDir() + "/kept-home";
+    env.cwd = uitest::WorkDir();
+    const char* argv[] = {TALLYWICK_RUN_DIR "/tallywick", nullptr};
+    wxArrayString boxes;
+    ASSERT_EQ(RunAndStop(argv, env, boxes, "exit-settings-first"), 0); // stores every key
+    wxString full, after;
+    wxFFile(settings).ReadAll(&full);
+    ASSERT_TRUE(full.Contains("\nm_nDirectoryNum=0\n")) << full;
+    chmod(settings.utf8_str(), 0444);
+    EXPECT_EQ(RunAndStop(argv, env, boxes, "exit-settings-read-only"), 0);
+    EXPECT_TRUE(boxes.empty());
+    wxFFile(settings).ReadAll(&after);
+    EXPECT_EQ(after, full);
+}
+
+// Started as a user starts it, with the accessibility bridge that the other tests turn off
+// and without LSAN_OPTIONS: under the sanitizers, what the system's libraries keep to the end
+// fails no exit, by the suppressions built into the program.
 TEST(ExitTest, APlainStartAndStopEndsCleanly) {
     uitest::WriteFile("plain-home/.Tallywick", "ui_language=en\n");
     wxExecuteEnv env;
     wxGetEnvMap(&env.env);
     env.env.erase("NO_AT_BRIDGE");
+    env.env.erase("LSAN_OPTIONS");
     env.env["HOME"] = uitest::WorkDir() + "/plain-home";
     env.cwd = uitest::WorkDir();
     const char* argv[] = {TALLYWICK_RUN_DIR "/tallywick", nullptr};

@@ -1,0 +1,32 @@
+// Finding the home folder when the environment does not name one.
+#include "HomeFolder.h"
+
+#include <cstdlib>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace {
+bool IsRoot(const std::string& path) {
+    return path.find_first_not_of('/') == std::string::npos;
+}
+} // namespace
+
+std::string ChooseHomeFolder(const char* home, const char* account) {
+    if (home && !IsRoot(home))
+        return home;
+    // Only an absolute folder: a relative one would land wherever the program was started.
+    if (account && account[0] == '/' && !IsRoot(account))
+        return account;
+    return std::string();
+}
+
+bool SettleHomeFolder() {
+    const char* home = std::getenv("HOME");
+    const passwd* account = nullptr;
+    if (!home || IsRoot(home))
+        account = getpwuid(getuid());
+    const std::string chosen = ChooseHomeFolder(home, account ? account->pw_dir : nullptr);
+    if (chosen.empty())
+        return false;
+    return (home && chosen == home) || setenv("HOME", chosen.c_str(), 1) == 0;
+}

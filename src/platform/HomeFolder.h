@@ -1,0 +1,14 @@
+// The user's home folder, where the settings file lives.
+#pragma once
+
+#include <string>
+
+// The home folder: HOME unless it is empty, unset or the root, else the account's own folder
+// (account: its entry in the account database, or null). Empty when neither names a folder
+// other than the root, so that nothing is ever written there.
+std::string ChooseHomeFolder(const char* home, const char* account);
+
+// Sets HOME to the folder chosen above, so that the toolkit and the libraries below it all
+// find the same one; called before they first read it. False, with HOME left as it is, when
+// there is none.
+bool SettleHomeFolder();
