@@ -55,11 +55,12 @@ testing::AssertionResult NothingCut(wxListCtrl* list) {
     return testing::AssertionSuccess();
 }
 
-std::vector<wxString> Items(const wxCheckListBox* list, bool checkedOnly = false) {
+// The filter's items whole, as it reads them; long ones show shortened.
+std::vector<wxString> Items(const ShortenedCheckListBox* list, bool checkedOnly = false) {
     std::vector<wxString> items;
     for (unsigned i = 0; i < list->GetCount(); ++i)
         if (!checkedOnly || list->IsChecked(i))
-            items.push_back(list->GetString(i));
+            items.push_back(list->GetKey(i));
     return items;
 }
 
@@ -215,7 +216,7 @@ TEST_F(CountingTest, ARunShowsEachFigureInItsColumnRowAndList) {
             EXPECT_EQ(list->GetItemText(row, column), cells[column]) << cells[0] << ", " << column;
     }
     // Folders in the order met, types and days sorted; all checked.
-    const std::pair<wxCheckListBox*, std::vector<wxString>> filters[] = {
+    const std::pair<ShortenedCheckListBox*, std::vector<wxString>> filters[] = {
         {frame->m_pDirFilterList, {root, root + "/lib"}},
         {frame->m_pExtFilterList, {".c", ".h"}},
         {frame->m_pDateFilterList, {"2019-01-02", "2020-07-04", "2021-06-15", "2023-11-30"}}};
@@ -515,10 +516,10 @@ TEST_F(CountingTest, ANewRunOverFewerFoldersKeepsNoFilterOfTheLast) {
         SCOPED_TRACE(wxString(c.filters) + ", then " + c.second);
         uitest::Count(frame, c.first, {".c", ".h"});
         if (c.unchecked) {
-            for (wxCheckListBox* list :
+            for (ShortenedCheckListBox* list :
                  {frame->m_pDirFilterList, frame->m_pExtFilterList, frame->m_pDateFilterList})
                 for (unsigned i = 0; i < list->GetCount(); ++i)
-                    list->Check(i, !list->GetString(i).EndsWith(c.unchecked));
+                    list->Check(i, !list->GetKey(i).EndsWith(c.unchecked));
             uitest::Command(frame->m_pBtnRefreshAnalysis, wxEVT_BUTTON);
         }
         EXPECT_EQ(Status(2), wxString("Filtering result by: ") + c.filters);
@@ -534,7 +535,7 @@ TEST_F(CountingTest, EachFilterPaneFiltersAndShowsWithItsOwnControls) {
     uitest::Count(frame, {root}, {".c", ".h"});
     struct Pane {
         const char* name;
-        wxCheckListBox* list;
+        ShortenedCheckListBox* list;
         wxCheckBox* all;
         wxWindow* refresh;
         long menuItem;
@@ -563,7 +564,7 @@ TEST_F(CountingTest, EachFilterPaneFiltersAndShowsWithItsOwnControls) {
     };
     for (const Pane& pane : panes) {
         SCOPED_TRACE(pane.name);
-        pane.list->Check(pane.list->FindString(pane.hidden), false);
+        pane.list->Check(pane.list->FindKey(pane.hidden), false);
         uitest::Command(pane.refresh, wxEVT_BUTTON);
         EXPECT_EQ(Rows(), pane.left);
         EXPECT_EQ(Files(), pane.left);
