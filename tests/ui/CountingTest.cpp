@@ -2,12 +2,14 @@
 // sorting, filtering, Stop and the shortcuts during a run.
 #include "CountingManager.h"
 #include "Preference.h"
+#include "ResultText.h"
 #include "TallywickFrame.h"
 #include "UiTestSupport.h"
 
 #include "CrvHtmlWin.h"
 #include <algorithm>
 #include <chrono>
+#include <set>
 #include <thread>
 #include <unistd.h>
 #include <wx/aui/auibook.h>
@@ -601,6 +603,43 @@ TEST_F(CountingTest, EachFilterPaneFiltersAndShowsWithItsOwnControls) {
         for (const Pane& pane : panes)
             EXPECT_EQ(shown(pane), visible) << pane.name;
     }
+}
+
+// Folders that differ deep down, only in case, or by a line break in their names: the
+// Directory Filter shows each on one line, its end in view, and filters each apart; the lists
+// show the line breaks of names as a mark.
+TEST_F(CountingTest, TheDirectoryFilterShowsAndFiltersEachFolderApart) {
+    std::vector<wxString> folders = {"tree/Src", "tree/src", "tree/line\nbreak"};
+    for (int i = 1; i <= 6; ++i)
+        folders.push_back(
+            wxString::Format("tree/a_parent_folder_with_a_long_name/subfolder_%d", i));
+    for (const wxString& folder : folders)
+        uitest::WriteFile(folder + "/f\r.c", Lines(1));
+    uitest::Count(frame, {root}, {".c", ".h"});
+    ShortenedCheckListBox* list = frame->m_pDirFilterList;
+    for (int narrower : {0, 80}) {
+        frame->SetSize(frame->GetSize() - wxSize(narrower, 0));
+        uitest::Idle(300);
+        const wxImage drawn = uitest::Drawn(list);
+        EXPECT_LT(uitest::InkBounds(drawn).GetRight(), drawn.GetWidth() - 4) << narrower;
+        std::set<wxString> shown;
+        for (unsigned i = 0; i < list->GetCount(); ++i) {
+            const wxString text = list->GetString(i), end = text.AfterLast('.');
+            shown.insert(text);
+            EXPECT_TRUE(text.Contains("...")
+                            ? !end.empty() && ShownName(list->GetKey(i)).EndsWith(end)
+                            : text == list->GetKey(i))
+                << text;
+        }
+        EXPECT_EQ(shown.size(), list->GetCount());
+        EXPECT_EQ(Items(list, true).size(), list->GetCount()) << narrower;
+    }
+    EXPECT_EQ(frame->m_pFileList->GetItemText(Rows() - 1, 0), wxString(L"f\uFFFD.c"));
+    // The later of the two, which a lookup ignoring case would take for the earlier one.
+    list->Check(std::max(list->FindKey(root + "/Src"), list->FindKey(root + "/src")), false);
+    uitest::Command(frame->m_pBtnRefreshDir, wxEVT_BUTTON);
+    EXPECT_EQ(Rows(), 12); // all but that folder's file
+    uitest::SaveScreenshot("directory-filter-en");
 }
 
 // Sorted both ways, scrolled sideways with the titles over their columns, every title and
