@@ -175,11 +175,9 @@ void TallywickFrame::OnFilterUpdate() {
     if (!m_pCountingManager->m_fileResults.empty())
         ShowProgress(m_pCountingManager->m_fileResults.back()->m_strPath);
     CountingManager& manager = *m_pCountingManager;
-    const auto refill = [](wxCheckListBox* list, const wxArrayString& values) {
+    const auto refill = [](ShortenedCheckListBox* list, const wxArrayString& values) {
         list->Freeze();
-        if (list->GetCount() > 0)
-            list->Clear();
-        list->Append(values);
+        list->SetKeys(values);
         for (unsigned i = 0; i < list->GetCount(); ++i)
             list->Check(i, true);
         list->Thaw();

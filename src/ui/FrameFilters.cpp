@@ -14,9 +14,9 @@
 
 namespace {
 // Fills the accepted values from a check-list; true when some item is left unchecked.
-bool ReadCheckList(const wxCheckListBox* list, wxArrayString& accepted, bool& changed) {
+bool ReadCheckList(const ShortenedCheckListBox* list, wxArrayString& accepted, bool& changed) {
     for (unsigned i = 0; i < list->GetCount(); ++i) {
-        const wxString& text = list->GetString(i);
+        const wxString& text = list->GetKey(i);
         const int found = accepted.Index(text, true);
         if (list->IsChecked(i) && found == wxNOT_FOUND) {
             accepted.Add(text);

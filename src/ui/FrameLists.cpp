@@ -16,6 +16,9 @@ const long DESCENDING = 0x1000;
 // The directory and type lists' first widths; a title that needs more gets more.
 const int FOLDER_COLUMN_WIDTH = 320;
 const int COLUMN_WIDTH = 64;
+// A file's name has the stronger claim on the list's width: the docks give way for names of
+// about this many characters, so that the usual ones read whole beside the first figures.
+const int NAME_CLAIM_CHARACTERS = 16;
 } // namespace
 
 void TallywickFrame::InitListColumns() {
@@ -31,7 +34,8 @@ void TallywickFrame::InitListColumns() {
                                   wxLIST_FORMAT_LEFT, COLUMN_WIDTH);
     }
     // Names and folders leave room for the lines and code lines beside them.
-    m_pFileList->SetShortenedColumns({FILE_NAME_COLUMN, FILE_FOLDER_COLUMN}, FILE_CODE_COLUMN);
+    m_pFileList->SetShortenedColumns({FILE_NAME_COLUMN, FILE_FOLDER_COLUMN}, FILE_CODE_COLUMN,
+                                     NAME_CLAIM_CHARACTERS * m_pFileList->GetCharWidth());
     m_pDirList->SetShortenedColumns({0}, SUMMARY_CODE_COLUMN);
     // No title is cut, in any language.
     ColumnWidths(m_pDirList).Apply(true);
@@ -87,7 +91,8 @@ void TallywickFrame::FillDirList() {
 
 void TallywickFrame::FillTypeList() {
     for (const auto& result : m_pCountingManager->m_extResults) {
-        const long row = m_pTypeList->InsertItem(m_pTypeList->GetItemCount(), result->m_strExt);
+        const long row =
+            m_pTypeList->InsertItem(m_pTypeList->GetItemCount(), ShownName(result->m_strExt));
         for (std::size_t column = 1; column < SUMMARY_COLUMNS.size(); ++column)
             m_pTypeList->SetItem(row, column, CountsText(*result, column));
     }

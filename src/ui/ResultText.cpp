@@ -46,6 +46,14 @@ const std::array<SummaryColumn, 8> SUMMARY_COLUMNS = {{
     {wxTRANSLATE("Blank lines"), &Result::m_nBlankLines},
 }};
 
+wxString ShownName(const wxString& name) {
+    wxString shown = name;
+    for (auto c = shown.begin(); c != shown.end(); ++c)
+        if (wxIscntrl(*c))
+            *c = wxUniChar(0xFFFD);
+    return shown;
+}
+
 wxString CountText(std::size_t value) {
     return wxString::Format("%zu", value);
 }
@@ -55,7 +63,7 @@ wxString FileRowText(const FileResult& result, long column) {
         return wxString();
     const FileColumn& c = FILE_COLUMNS[column];
     if (c.text)
-        return result.*c.text;
+        return ShownName(result.*c.text);
     if (c.count)
         return CountText(result.*c.count);
     if (c.estimate)
@@ -86,9 +94,9 @@ wxString CountsText(const Result& result, long column) {
 }
 
 wxString SummaryRowText(const DirectoryResult& result, long column) {
-    return column == 0 ? result.m_strDir : CountsText(result, column);
+    return column == 0 ? ShownName(result.m_strDir) : CountsText(result, column);
 }
 
 wxString SummaryRowText(const ExtensionResult& result, long column) {
-    return column == 0 ? result.m_strExt : CountsText(result, column);
+    return column == 0 ? ShownName(result.m_strExt) : CountsText(result, column);
 }

@@ -33,6 +33,9 @@ extern const std::array<SummaryColumn, 8> SUMMARY_COLUMNS;
 // The folder list's code lines, which show beside the folders.
 constexpr int SUMMARY_CODE_COLUMN = 4;
 
+// A name as the lists show it: a control character (a line break in a file's name) would
+// split its row, so each shows as the replacement mark U+FFFD.
+wxString ShownName(const wxString& name);
 // A count as the lists and the report show it.
 wxString CountText(std::size_t value);
 wxString FileRowText(const FileResult& result, long column);

@@ -412,15 +412,14 @@ void TallywickFrame::CreateAnalysisPane() {
 wxPanel* TallywickFrame::CreateFilterPane(int number, const char* kind, long panelId, long listId,
                                           long checkId, long buttonId, const wxString& name,
                                           const wxSize& minSize, int position,
-                                          wxCheckListBox*& list, wxCheckBox*& selectAll,
+                                          ShortenedCheckListBox*& list, wxCheckBox*& selectAll,
                                           wxBitmapButton*& refresh) {
     auto* panel = new wxPanel(this, panelId, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL,
                               wxString::Format("ID_PANEL%d", number));
     panel->SetMinSize(minSize);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
-    list = new wxCheckListBox(panel, listId, wxDefaultPosition, wxDefaultSize, 0, nullptr,
-                              wxLB_SINGLE | wxLB_HSCROLL, wxDefaultValidator,
-                              wxString("ID_CHECKLISTBOX_") + kind);
+    list = new ShortenedCheckListBox(panel, listId, wxLB_SINGLE | wxLB_HSCROLL,
+                                     wxString("ID_CHECKLISTBOX_") + kind);
     sizer->Add(list, 1, wxTOP | wxLEFT | wxRIGHT | wxEXPAND, 4);
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     selectAll = new wxCheckBox(panel, checkId, _("Select All"), wxDefaultPosition, wxDefaultSize, 0,

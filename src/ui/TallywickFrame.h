@@ -13,6 +13,7 @@
 #include "FilterObserver.h"
 #include "FilterParam.h"
 #include "NestedLoops.h"
+#include "ShortenedCheckListBox.h"
 #include "VirtualListCtrl.h"
 
 #include <memory>
@@ -146,9 +147,9 @@ public:
     wxCheckBox* m_pChkAllDates = nullptr;
     wxCheckBox* m_pChkAllDirs = nullptr;
     wxCheckBox* m_pChkAllExts = nullptr;
-    wxCheckListBox* m_pDateFilterList = nullptr;
-    wxCheckListBox* m_pDirFilterList = nullptr;
-    wxCheckListBox* m_pExtFilterList = nullptr;
+    ShortenedCheckListBox* m_pDateFilterList = nullptr;
+    ShortenedCheckListBox* m_pDirFilterList = nullptr;
+    ShortenedCheckListBox* m_pExtFilterList = nullptr;
     wxCheckListBox* m_pSourceDirList = nullptr;
     wxComboBox* m_pSourceTypeCombo = nullptr;
     wxDirDialog* m_pDirDialog = nullptr;
@@ -264,7 +265,7 @@ private:
     void CreateAnalysisPane();
     wxPanel* CreateFilterPane(int number, const char* kind, long panelId, long listId, long checkId,
                               long buttonId, const wxString& name, const wxSize& minSize,
-                              int position, wxCheckListBox*& list, wxCheckBox*& selectAll,
+                              int position, ShortenedCheckListBox*& list, wxCheckBox*& selectAll,
                               wxBitmapButton*& refresh);
     void CreateMenuBar();
     void CreatePopupMenus();

@@ -22,15 +22,17 @@ VirtualListCtrl::VirtualListCtrl(wxWindow* parent, wxWindowID id, const wxSize& 
         Bind(type, &VirtualListCtrl::OnScroll, this);
     Bind(wxEVT_KEY_DOWN, &VirtualListCtrl::OnKeyDown, this);
     Bind(wxEVT_SIZE, &VirtualListCtrl::OnSize, this);
+    Bind(wxEVT_IDLE, &VirtualListCtrl::OnIdle, this);
     Bind(wxEVT_LIST_COL_END_DRAG, [this](wxListEvent& event) {
         m_sizedByHand = true;
         event.Skip();
     });
 }
 
-void VirtualListCtrl::SetShortenedColumns(std::vector<int> columns, int lastInView) {
+void VirtualListCtrl::SetShortenedColumns(std::vector<int> columns, int lastInView, int claim) {
     m_shortened = std::move(columns);
     m_lastInView = lastInView;
+    m_claim = claim;
 }
 
 void VirtualListCtrl::FitColumns(const std::vector<int>& needed, const std::vector<int>& floors) {
@@ -44,21 +46,17 @@ void VirtualListCtrl::ApplyWidths() {
     if (m_needed.size() != static_cast<std::size_t>(GetColumnCount()))
         return;
     std::vector<int> widths = m_needed;
-    // What the other columns up to the last one in view leave is shared out among the
-    // shortened ones, the narrowest need first, so that one needing less leaves the rest to
-    // the others.
-    int room = GetClientSize().x;
+    // What the other columns up to the last one in view leave goes to the shortened ones in
+    // the order of their claims: a file's name before its folder. Each takes what it needs of
+    // the room that the later ones leave at their floors; the last one takes the rest.
+    m_fittedWidth = GetClientSize().x;
+    int room = m_fittedWidth;
     for (int column = 0; column <= m_lastInView && column < GetColumnCount(); ++column)
-        if (!IsShortened(column))
-            room -= m_needed[column];
-    std::vector<int> order = m_shortened;
-    std::sort(order.begin(), order.end(),
-              [this](int a, int b) { return m_needed[a] < m_needed[b]; });
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        const int column = order[i];
-        const int share = room / static_cast<int>(order.size() - i);
-        widths[column] = std::max(m_floors[column], std::min(m_needed[column], share));
-        room -= widths[column];
+        room -= IsShortened(column) ? m_floors[column] : m_needed[column];
+    for (int column : m_shortened) {
+        widths[column] =
+            m_floors[column] + std::clamp(room, 0, m_needed[column] - m_floors[column]);
+        room -= widths[column] - m_floors[column];
     }
     for (int column = 0; column < GetColumnCount(); ++column)
         if (GetColumnWidth(column) != widths[column])
@@ -71,6 +69,11 @@ int VirtualListCtrl::FirstFiguresWidth() const {
     int width = GetSize().x - GetClientSize().x; // borders and scroll bar
     for (int column = 0; column <= m_lastInView; ++column)
         width += IsShortened(column) ? m_floors[column] : m_needed[column];
+    // The first shortened column's claim, as far as its texts need it.
+    if (!m_shortened.empty()) {
+        const int first = m_shortened.front();
+        width += std::clamp(m_claim - m_floors[first], 0, m_needed[first] - m_floors[first]);
+    }
     return width;
 }
 
@@ -100,6 +103,15 @@ void VirtualListCtrl::OnSize(wxSizeEvent& event) {
     event.Skip();
     if (!m_sizedByHand)
         CallAfter(&VirtualListCtrl::ApplyWidths); // once the list has its new client size
+}
+
+void VirtualListCtrl::OnIdle(wxIdleEvent& event) {
+    event.Skip();
+    // A size event can come before the list's visible width has changed (a window moved and
+    // sized in one step, a page shown again, a scroll bar come or gone): whatever the order,
+    // the columns follow the width that shows once the window has settled.
+    if (!m_sizedByHand && !m_needed.empty() && GetClientSize().x != m_fittedWidth)
+        ApplyWidths();
 }
 
 void VirtualListCtrl::OnScroll(wxScrollWinEvent& event) {

@@ -16,14 +16,17 @@ public:
     VirtualListCtrl(wxWindow* parent, wxWindowID id, const wxSize& size, const wxString& name,
                     TextOf textOf);
 
-    // The columns whose texts may be shortened, and the last column that should show without
-    // scrolling beside them.
-    void SetShortenedColumns(std::vector<int> columns, int lastInView);
-    // Sets each column to the width it needs, except the shortened ones, which share what the
-    // columns up to lastInView leave of the visible width, never less than their floor. The
-    // widths follow the list's size until the user resizes a column.
+    // The columns whose texts may be shortened, strongest claim first, and the last column
+    // that should show without scrolling beside them. The first one asks the list's width for
+    // up to claim pixels of its texts (FirstFiguresWidth).
+    void SetShortenedColumns(std::vector<int> columns, int lastInView, int claim = 0);
+    // Sets each column to the width it needs, except the shortened ones, which take what the
+    // columns up to lastInView leave of the visible width: each in turn as much as it needs
+    // while the later ones keep their floors. The widths follow the list's size until the
+    // user resizes a column.
     void FitColumns(const std::vector<int>& needed, const std::vector<int>& floors);
-    // The width that shows the columns up to lastInView, the shortened ones at their floors.
+    // The width that shows the columns up to lastInView, the first shortened one with its
+    // claim, the others at their floors.
     int FirstFiguresWidth() const;
     // Back to the first column, as for a new run.
     void ScrollToLeftEdge();
@@ -37,12 +40,15 @@ private:
     void OnScroll(wxScrollWinEvent& event);
     void OnKeyDown(wxKeyEvent& event);
     void OnSize(wxSizeEvent& event);
+    void OnIdle(wxIdleEvent& event);
     void RedrawTitles();
 
     TextOf m_textOf;
     std::vector<int> m_shortened;
     int m_lastInView = -1;
+    int m_claim = 0;
     std::vector<int> m_needed;
     std::vector<int> m_floors;
     bool m_sizedByHand = false;
+    int m_fittedWidth = -1; // the visible width the columns were last shared out for
 };

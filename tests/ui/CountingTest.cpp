@@ -2,12 +2,14 @@
 // sorting, filtering, Stop and the shortcuts during a run.
 #include "CountingManager.h"
 #include "Preference.h"
+#include "ResultText.h"
 #include "TallywickFrame.h"
 #include "UiTestSupport.h"
 
 #include "CrvHtmlWin.h"
 #include <algorithm>
 #include <chrono>
+#include <set>
 #include <thread>
 #include <unistd.h>
 #include <wx/aui/auibook.h>
@@ -55,11 +57,12 @@ testing::AssertionResult NothingCut(wxListCtrl* list) {
     return testing::AssertionSuccess();
 }
 
-std::vector<wxString> Items(const wxCheckListBox* list, bool checkedOnly = false) {
+// The filter's items whole, as it reads them; long ones show shortened.
+std::vector<wxString> Items(const ShortenedCheckListBox* list, bool checkedOnly = false) {
     std::vector<wxString> items;
     for (unsigned i = 0; i < list->GetCount(); ++i)
         if (!checkedOnly || list->IsChecked(i))
-            items.push_back(list->GetString(i));
+            items.push_back(list->GetKey(i));
     return items;
 }
 
@@ -215,7 +218,7 @@ TEST_F(CountingTest, ARunShowsEachFigureInItsColumnRowAndList) {
             EXPECT_EQ(list->GetItemText(row, column), cells[column]) << cells[0] << ", " << column;
     }
     // Folders in the order met, types and days sorted; all checked.
-    const std::pair<wxCheckListBox*, std::vector<wxString>> filters[] = {
+    const std::pair<ShortenedCheckListBox*, std::vector<wxString>> filters[] = {
         {frame->m_pDirFilterList, {root, root + "/lib"}},
         {frame->m_pExtFilterList, {".c", ".h"}},
         {frame->m_pDateFilterList, {"2019-01-02", "2020-07-04", "2021-06-15", "2023-11-30"}}};
@@ -515,10 +518,10 @@ TEST_F(CountingTest, ANewRunOverFewerFoldersKeepsNoFilterOfTheLast) {
         SCOPED_TRACE(wxString(c.filters) + ", then " + c.second);
         uitest::Count(frame, c.first, {".c", ".h"});
         if (c.unchecked) {
-            for (wxCheckListBox* list :
+            for (ShortenedCheckListBox* list :
                  {frame->m_pDirFilterList, frame->m_pExtFilterList, frame->m_pDateFilterList})
                 for (unsigned i = 0; i < list->GetCount(); ++i)
-                    list->Check(i, !list->GetString(i).EndsWith(c.unchecked));
+                    list->Check(i, !list->GetKey(i).EndsWith(c.unchecked));
             uitest::Command(frame->m_pBtnRefreshAnalysis, wxEVT_BUTTON);
         }
         EXPECT_EQ(Status(2), wxString("Filtering result by: ") + c.filters);
@@ -534,7 +537,7 @@ TEST_F(CountingTest, EachFilterPaneFiltersAndShowsWithItsOwnControls) {
     uitest::Count(frame, {root}, {".c", ".h"});
     struct Pane {
         const char* name;
-        wxCheckListBox* list;
+        ShortenedCheckListBox* list;
         wxCheckBox* all;
         wxWindow* refresh;
         long menuItem;
@@ -563,7 +566,7 @@ TEST_F(CountingTest, EachFilterPaneFiltersAndShowsWithItsOwnControls) {
     };
     for (const Pane& pane : panes) {
         SCOPED_TRACE(pane.name);
-        pane.list->Check(pane.list->FindString(pane.hidden), false);
+        pane.list->Check(pane.list->FindKey(pane.hidden), false);
         uitest::Command(pane.refresh, wxEVT_BUTTON);
         EXPECT_EQ(Rows(), pane.left);
         EXPECT_EQ(Files(), pane.left);
@@ -600,6 +603,43 @@ TEST_F(CountingTest, EachFilterPaneFiltersAndShowsWithItsOwnControls) {
         for (const Pane& pane : panes)
             EXPECT_EQ(shown(pane), visible) << pane.name;
     }
+}
+
+// Folders that differ deep down, only in case, or by a line break in their names: the
+// Directory Filter shows each on one line, its end in view, and filters each apart; the lists
+// show the line breaks of names as a mark.
+TEST_F(CountingTest, TheDirectoryFilterShowsAndFiltersEachFolderApart) {
+    std::vector<wxString> folders = {"tree/Src", "tree/src", "tree/line\nbreak"};
+    for (int i = 1; i <= 6; ++i)
+        folders.push_back(
+            wxString::Format("tree/a_parent_folder_with_a_long_name/subfolder_%d", i));
+    for (const wxString& folder : folders)
+        uitest::WriteFile(folder + "/f\r.c", Lines(1));
+    uitest::Count(frame, {root}, {".c", ".h"});
+    ShortenedCheckListBox* list = frame->m_pDirFilterList;
+    for (int narrower : {0, 80}) {
+        frame->SetSize(frame->GetSize() - wxSize(narrower, 0));
+        uitest::Idle(300);
+        const wxImage drawn = uitest::Drawn(list);
+        EXPECT_LT(uitest::InkBounds(drawn).GetRight(), drawn.GetWidth() - 4) << narrower;
+        std::set<wxString> shown;
+        for (unsigned i = 0; i < list->GetCount(); ++i) {
+            const wxString text = list->GetString(i), end = text.AfterLast('.');
+            shown.insert(text);
+            EXPECT_TRUE(text.Contains("...")
+                            ? !end.empty() && ShownName(list->GetKey(i)).EndsWith(end)
+                            : text == list->GetKey(i))
+                << text;
+        }
+        EXPECT_EQ(shown.size(), list->GetCount());
+        EXPECT_EQ(Items(list, true).size(), list->GetCount()) << narrower;
+    }
+    EXPECT_EQ(frame->m_pFileList->GetItemText(Rows() - 1, 0), wxString(L"f\uFFFD.c"));
+    // The later of the two, which a lookup ignoring case would take for the earlier one.
+    list->Check(std::max(list->FindKey(root + "/Src"), list->FindKey(root + "/src")), false);
+    uitest::Command(frame->m_pBtnRefreshDir, wxEVT_BUTTON);
+    EXPECT_EQ(Rows(), 12); // all but that folder's file
+    uitest::SaveScreenshot("directory-filter-en");
 }
 
 // Sorted both ways, scrolled sideways with the titles over their columns, every title and

@@ -1,6 +1,10 @@
 // The window at the size of a first start, after a run over a tree with long folder names, in
 // each interface language: what a user reads without widening or scrolling anything.
+#include "ColumnWidths.h"
+#include "CountingManager.h"
 #include "DockingManager.h"
+#include "FileResult.h"
+#include "ResultText.h"
 #include "TallywickFrame.h"
 #include "UiTestSupport.h"
 
@@ -146,6 +150,84 @@ TEST_P(DefaultSizeTest, TheSidePanesGiveWayAsTheWindowNarrows) {
     }
     EXPECT_EQ(docks->DockWidth(wxAUI_DOCK_LEFT), left);
     EXPECT_EQ(docks->DockWidth(wxAUI_DOCK_RIGHT), right);
+}
+
+// The File list's name, type, folder and first figures, over trees of short, long and mixed
+// names: the names take what they need first, the folders what is left, and between them they
+// fill the width; no column is wider than its texts need.
+TEST_P(DefaultSizeTest, NamesTakeTheirRoomBeforeFolders) {
+    const std::pair<const char*, std::vector<const char*>> trees[] = {
+        {"long", {"a_folder_with_a_long_descriptive_name/a_source_file_with_a_long_name.c"}},
+        {"mixed", {"a_folder_with_a_long_descriptive_name/main.c", "s/the_longest_name_here.c"}},
+        {"short", {"s/report_gen.cpp", "s/short1.c", "s/short2.c", "s/short3.c"}}};
+    wxListCtrl* list = frame->m_pFileList;
+    for (const auto& [tree, files] : trees) {
+        for (const char* file : files)
+            uitest::WriteFile(wxString("names/") + tree + "/" + file, "int x;\n");
+        uitest::Count(frame, {uitest::WorkDir() + "/names/" + tree}, {".c", ".cpp"});
+        Show(0);
+        ColumnWidths texts(list);
+        for (const auto& file : frame->m_pCountingManager->m_fileResults)
+            for (int column : {0, 1, 2})
+                texts.Offer(column, FileRowText(*file, column));
+        const std::vector<int> needed = texts.Needed(), floors = texts.TitleWidths();
+        const int name = list->GetColumnWidth(0), folder = list->GetColumnWidth(2);
+        int used = 0;
+        for (int column = 0; column <= 4; ++column)
+            used += list->GetColumnWidth(column);
+        EXPECT_TRUE(name <= needed[0] && folder <= needed[2]) << tree;
+        EXPECT_TRUE(name == needed[0] || folder == floors[2]) << tree << ": " << name;
+        EXPECT_TRUE(used == list->GetClientSize().x || (name == needed[0] && folder == needed[2]))
+            << tree << ": " << used;
+    }
+    // The last tree's short names read whole.
+    for (long row = 0; row < list->GetItemCount(); ++row)
+        EXPECT_FALSE(list->GetItemText(row, 0).Contains("...")) << list->GetItemText(row, 0);
+    uitest::SaveScreenshot(wxString("default-file-short-") + GetParam());
+}
+
+// The columns follow every size of the window, reached in one step or many, until a column is
+// dragged; the next run fits them again.
+TEST_P(DefaultSizeTest, TheColumnsFollowEverySizeUntilOneIsDragged) {
+    uitest::Count(frame, {root}, {".c"});
+    Show(0);
+    wxListCtrl* list = frame->m_pFileList;
+    wxWindow* titles = list->GetChildren().back();
+    const auto widths = [list] {
+        std::vector<int> widths;
+        for (int column = 0; column <= 4; ++column)
+            widths.push_back(list->GetColumnWidth(column));
+        return widths;
+    };
+    const auto resize = [this](const wxRect& rect) {
+        frame->SetSize(rect);
+        uitest::Idle(300);
+    };
+    const auto drawnTitles = [&] {
+        const wxImage image = uitest::Drawn(titles);
+        return image.GetSubImage(wxRect(0, 0, list->GetClientSize().x, image.GetHeight()));
+    };
+    resize(wxRect(0, 0, 1400, 900));
+    const std::vector<int> wide = widths();
+    const wxImage drawn = drawnTitles();
+    // Shrunk, then moved and sized, or only sized, in one step, as a maximise or a snap does.
+    for (const wxRect& size : {wxRect(0, 0, 1400, 900), wxRect(-1, -1, 1400, 900)}) {
+        resize(wxRect(50, 40, 640, 480));
+        ASSERT_NE(widths(), wide);
+        resize(size);
+        EXPECT_EQ(widths(), wide) << size.x;
+        const wxImage now = drawnTitles();
+        EXPECT_TRUE(std::equal(drawn.GetData(),
+                               drawn.GetData() + drawn.GetWidth() * drawn.GetHeight() * 3,
+                               now.GetData()))
+            << size.x;
+    }
+    uitest::WidenColumnsByHand(list, 300);
+    resize(wxRect(0, 0, 1300, 900));
+    EXPECT_EQ(widths(), std::vector<int>(5, 300)); // the user's widths stay
+    uitest::Count(frame, {root}, {".c"});
+    resize(wxRect(0, 0, 1400, 900));
+    EXPECT_EQ(widths(), wide);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, DefaultSizeTest, testing::Values("en", "zh_CN", "ja"));
