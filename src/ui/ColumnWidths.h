@@ -11,6 +11,9 @@ class wxListCtrl;
 
 class ColumnWidths {
 public:
+    // Of a title's width (TitleWidths), the room its column's sort arrow takes.
+    static constexpr int SORT_ARROW_WIDTH = 14;
+
     explicit ColumnWidths(wxListCtrl* list);
 
     // A cell text of the column. Texts are compared by the sum of their characters' widths,

@@ -22,8 +22,9 @@ void DockingManager::SetDockWidth(int direction, int width) {
     FitDocks();
 }
 
-void DockingManager::SetCentreWidth(int width) {
-    m_centreWidth = width;
+void DockingManager::SetCentreWidth(int needed, int wished) {
+    m_centreWidth = needed;
+    m_centreWish = std::max(needed, wished);
     FitDocks();
 }
 
@@ -45,21 +46,24 @@ void DockingManager::FitDocks() {
             m_wanted[direction] = dock->size;
         m_wanted.emplace(direction, dock->size);
     }
-    int spare = centre->rect.width - m_centreWidth;
+    int centreWidth = centre->rect.width;
+    const bool narrow = centreWidth < m_centreWidth;
     bool changed = false;
     const auto resize = [&](int direction) {
         wxAuiDockInfo* dock = Dock(direction);
         if (!dock)
             return;
+        const int spare =
+            centreWidth - (direction == wxAUI_DOCK_RIGHT ? m_centreWish : m_centreWidth);
         const int size =
             spare < 0 ? std::max(dock->min_size, dock->size + spare)
                       : std::min(std::max(dock->size, m_wanted[direction]), dock->size + spare);
-        spare -= size - dock->size;
+        centreWidth -= size - dock->size;
         changed = changed || size != dock->size;
         dock->size = size;
         m_given[direction] = size;
     };
-    if (spare < 0)
+    if (narrow)
         std::for_each(GIVING_ORDER.begin(), GIVING_ORDER.end(), resize);
     else
         std::for_each(GIVING_ORDER.rbegin(), GIVING_ORDER.rend(), resize);

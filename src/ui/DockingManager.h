@@ -13,8 +13,10 @@ public:
     // The width a side dock (wxAUI_DOCK_LEFT or wxAUI_DOCK_RIGHT) takes when there is room:
     // its panes' width, borders not included.
     void SetDockWidth(int direction, int width);
-    // The width the centre pane's contents need.
-    void SetCentreWidth(int width);
+    // The width the centre pane's contents need, which both docks give way to, and the wider
+    // one it would like, which only the right dock gives way to: the left one holds settings
+    // that a user reads whole.
+    void SetCentreWidth(int needed, int wished);
     // Sizes the side docks for the frame's present width.
     void FitDocks();
     // A side dock's width now, borders included; 0 when it shows no pane.
@@ -26,6 +28,7 @@ private:
     const wxAuiDockInfo* Dock(int direction) const;
 
     int m_centreWidth = 0;
+    int m_centreWish = 0;
     std::map<int, int> m_wanted; // per direction, borders included
     std::map<int, int> m_given;  // the width given last: another one is the user's choice
 };

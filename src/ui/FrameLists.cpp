@@ -119,6 +119,7 @@ void TallywickFrame::SortFileList(long sortData) {
                                                   reinterpret_cast<wxIntPtr>(b), sortData) < 0;
                      });
     m_pFileList->ShowSortIndicator(m_nSortColumn, m_nSortAscending);
+    m_pFileList->Refit();
     m_pFileList->Refresh();
 }
 

@@ -295,9 +295,12 @@ void TallywickFrame::CreateNotebook() {
 void TallywickFrame::FitResultPane() {
     // The result pane asks for its tab row, the summary, and the first figures of the lists,
     // which lie within a border on their pages.
+    // A file's name, beyond what the first figures leave it, is only wished for.
     const int lists = std::max(m_pFileList->FirstFiguresWidth(), m_pDirList->FirstFiguresWidth());
-    m_pAuiManager->SetCentreWidth(
-        std::max({TabRowWidth(), m_nSummaryWidth, lists + 2 * LIST_BORDER}) + NOTEBOOK_FRAME);
+    const int needed =
+        std::max({TabRowWidth(), m_nSummaryWidth, lists + 2 * LIST_BORDER}) + NOTEBOOK_FRAME;
+    m_pAuiManager->SetCentreWidth(needed,
+                                  m_pFileList->ClaimedWidth() + 2 * LIST_BORDER + NOTEBOOK_FRAME);
 }
 
 int TallywickFrame::TabRowWidth() const {

@@ -1,6 +1,8 @@
 // Rows drawn on demand, column titles kept in step with them, name columns that leave room.
 #include "VirtualListCtrl.h"
 
+#include "ColumnWidths.h"
+
 #include <algorithm>
 #include <wx/dcclient.h>
 
@@ -52,11 +54,10 @@ void VirtualListCtrl::ApplyWidths() {
     m_fittedWidth = GetClientSize().x;
     int room = m_fittedWidth;
     for (int column = 0; column <= m_lastInView && column < GetColumnCount(); ++column)
-        room -= IsShortened(column) ? m_floors[column] : m_needed[column];
+        room -= IsShortened(column) ? Floor(column) : m_needed[column];
     for (int column : m_shortened) {
-        widths[column] =
-            m_floors[column] + std::clamp(room, 0, m_needed[column] - m_floors[column]);
-        room -= widths[column] - m_floors[column];
+        widths[column] = Floor(column) + std::clamp(room, 0, m_needed[column] - Floor(column));
+        room -= widths[column] - Floor(column);
     }
     for (int column = 0; column < GetColumnCount(); ++column)
         if (GetColumnWidth(column) != widths[column])
@@ -68,13 +69,29 @@ int VirtualListCtrl::FirstFiguresWidth() const {
         return 0;
     int width = GetSize().x - GetClientSize().x; // borders and scroll bar
     for (int column = 0; column <= m_lastInView; ++column)
-        width += IsShortened(column) ? m_floors[column] : m_needed[column];
+        width += IsShortened(column) ? Floor(column) : m_needed[column];
+    return width;
+}
+
+int VirtualListCtrl::ClaimedWidth() const {
+    int width = FirstFiguresWidth();
     // The first shortened column's claim, as far as its texts need it.
-    if (!m_shortened.empty()) {
+    if (!m_needed.empty() && !m_shortened.empty()) {
         const int first = m_shortened.front();
-        width += std::clamp(m_claim - m_floors[first], 0, m_needed[first] - m_floors[first]);
+        width += std::clamp(m_claim - Floor(first), 0, m_needed[first] - Floor(first));
     }
     return width;
+}
+
+int VirtualListCtrl::Floor(int column) const {
+    // A title needs room for the sort arrow only while its column is the sorted one.
+    return column == GetSortIndicator() ? m_floors[column]
+                                        : m_floors[column] - ColumnWidths::SORT_ARROW_WIDTH;
+}
+
+void VirtualListCtrl::Refit() {
+    if (!m_sizedByHand)
+        ApplyWidths();
 }
 
 bool VirtualListCtrl::IsShortened(long column) const {

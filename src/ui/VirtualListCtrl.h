@@ -18,16 +18,19 @@ public:
 
     // The columns whose texts may be shortened, strongest claim first, and the last column
     // that should show without scrolling beside them. The first one asks the list's width for
-    // up to claim pixels of its texts (FirstFiguresWidth).
+    // up to claim pixels of its texts (ClaimedWidth).
     void SetShortenedColumns(std::vector<int> columns, int lastInView, int claim = 0);
     // Sets each column to the width it needs, except the shortened ones, which take what the
     // columns up to lastInView leave of the visible width: each in turn as much as it needs
     // while the later ones keep their floors. The widths follow the list's size until the
     // user resizes a column.
     void FitColumns(const std::vector<int>& needed, const std::vector<int>& floors);
-    // The width that shows the columns up to lastInView, the first shortened one with its
-    // claim, the others at their floors.
+    // The same widths again, for the present sort arrow, unless a column was sized by hand.
+    void Refit();
+    // The width that shows the columns up to lastInView, the shortened ones at their floors.
     int FirstFiguresWidth() const;
+    // The same with the first shortened column given its claim.
+    int ClaimedWidth() const;
     // Back to the first column, as for a new run.
     void ScrollToLeftEdge();
 
@@ -36,6 +39,8 @@ protected:
 
 private:
     void ApplyWidths();
+    // A shortened column's least width: its title, with the sort arrow only where it shows.
+    int Floor(int column) const;
     bool IsShortened(long column) const;
     void OnScroll(wxScrollWinEvent& event);
     void OnKeyDown(wxKeyEvent& event);

@@ -176,9 +176,21 @@ TEST_P(DefaultSizeTest, NamesTakeTheirRoomBeforeFolders) {
         for (int column = 0; column <= 4; ++column)
             used += list->GetColumnWidth(column);
         EXPECT_TRUE(name <= needed[0] && folder <= needed[2]) << tree;
-        EXPECT_TRUE(name == needed[0] || folder == floors[2]) << tree << ": " << name;
+        // The names take no room from the settings beside them.
+        EXPECT_TRUE(SummaryReadsWhole(frame->m_pAnalysisGrid)) << tree;
+        // Unsorted, the folder's title needs no room for the sort arrow.
+        const int folderFloor = floors[2] - ColumnWidths::SORT_ARROW_WIDTH;
+        EXPECT_TRUE(name == needed[0] || folder == folderFloor) << tree << ": " << name;
         EXPECT_TRUE(used == list->GetClientSize().x || (name == needed[0] && folder == needed[2]))
             << tree << ": " << used;
+        // Sorted by folder, its title gets the arrow's room back.
+        wxListEvent click(wxEVT_LIST_COL_CLICK, list->GetId());
+        click.SetEventObject(list);
+        click.m_col = 2;
+        list->GetEventHandler()->ProcessEvent(click);
+        EXPECT_GE(list->GetColumnWidth(2), std::min(floors[2], needed[2])) << tree;
+        click.m_col = 0;
+        list->GetEventHandler()->ProcessEvent(click);
     }
     // The last tree's short names read whole.
     for (long row = 0; row < list->GetItemCount(); ++row)
