@@ -2,12 +2,23 @@
 #include "XmlPrescan.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <expat.h>
+#include <limits>
 #include <memory>
 #include <string_view>
 
 namespace {
 static_assert(sizeof(XML_Char) == 1, "expat reports UTF-8");
+
+// The toolkit's parser is fed 1 KiB at a time. Expat reads a token that spans the pieces
+// again from its start at each one, and the toolkit joins the pieces of a text by copying
+// what it holds at each: either way the work grows with the square of the token, a minute
+// for one of 10 MB. This bounds the sum, about half a second's work; no token of a rules
+// file written by hand comes near it.
+constexpr std::uint64_t TOOLKIT_PIECE = 1024;
+constexpr std::uint64_t MAX_REREAD = std::uint64_t(1) << 30;
 
 struct Scan {
     XML_Parser parser = nullptr;
@@ -17,6 +28,8 @@ struct Scan {
     bool inCdata = false;
     bool entities = false; // general entities declared
     bool refused = false;
+    std::uint64_t reread = 0; // bytes the toolkit's parser would read or copy more than once
+    std::uint64_t text = 0;   // the length of the text being read
     std::string version = "1.0";
     std::string encoding;
     std::string out; // the document so far, as the toolkit is to read it
@@ -29,6 +42,16 @@ Scan& Of(void* data) {
 void Refuse(Scan& scan) {
     scan.refused = true;
     XML_StopParser(scan.parser, XML_FALSE);
+}
+
+// A token of this many bytes; any other than text ends the text before it.
+void Charge(Scan& scan, std::uint64_t bytes) {
+    scan.text = 0;
+    const int current = XML_GetCurrentByteCount(scan.parser);
+    bytes = std::max<std::uint64_t>(bytes, current > 0 ? current : 0);
+    scan.reread += bytes * (bytes / TOOLKIT_PIECE);
+    if (scan.reread > MAX_REREAD)
+        Refuse(scan);
 }
 
 // Character data as markup: written so that the toolkit reads back exactly these
@@ -49,6 +72,7 @@ void Escape(std::string& out, std::string_view text, bool attribute) {
 }
 
 void XMLCALL OnXmlDecl(void* data, const XML_Char* version, const XML_Char* encoding, int) {
+    Charge(Of(data), 0);
     if (version)
         Of(data).version = version;
     if (encoding)
@@ -56,6 +80,7 @@ void XMLCALL OnXmlDecl(void* data, const XML_Char* version, const XML_Char* enco
 }
 
 void XMLCALL OnDoctypeStart(void* data, const XML_Char*, const XML_Char*, const XML_Char*, int) {
+    Charge(Of(data), 0);
     Of(data).inDoctype = true;
 }
 
@@ -63,8 +88,9 @@ void XMLCALL OnDoctypeEnd(void* data) {
     Of(data).inDoctype = false;
 }
 
-void XMLCALL OnEntityDecl(void* data, const XML_Char*, int parameter, const XML_Char*, int,
+void XMLCALL OnEntityDecl(void* data, const XML_Char*, int parameter, const XML_Char*, int length,
                           const XML_Char*, const XML_Char*, const XML_Char*, const XML_Char*) {
+    Charge(Of(data), static_cast<std::uint64_t>(std::max(length, 0)));
     if (!parameter)
         Of(data).entities = true;
 }
@@ -84,6 +110,12 @@ void XMLCALL OnStart(void* data, const XML_Char* name, const XML_Char** attribut
     Scan& scan = Of(data);
     if (++scan.depth > scan.maxDepth)
         return Refuse(scan);
+    std::uint64_t bytes = std::strlen(name) + 3;
+    for (const XML_Char** attribute = attributes; *attribute; ++attribute)
+        bytes += std::strlen(*attribute) + 2;
+    Charge(scan, bytes);
+    if (scan.refused)
+        return;
     scan.out += '<';
     scan.out += name;
     for (const XML_Char** attribute = attributes; *attribute; attribute += 2) {
@@ -98,6 +130,7 @@ void XMLCALL OnStart(void* data, const XML_Char* name, const XML_Char** attribut
 
 void XMLCALL OnEnd(void* data, const XML_Char* name) {
     Scan& scan = Of(data);
+    Charge(scan, std::strlen(name) + 3);
     --scan.depth;
     scan.out += "</";
     scan.out += name;
@@ -106,6 +139,12 @@ void XMLCALL OnEnd(void* data, const XML_Char* name) {
 
 void XMLCALL OnText(void* data, const XML_Char* text, int length) {
     Scan& scan = Of(data);
+    // The toolkit copies the text it holds again for each piece it is given.
+    const std::uint64_t before = scan.text;
+    scan.text += static_cast<std::uint64_t>(length);
+    scan.reread += before + scan.text * (static_cast<std::uint64_t>(length) / TOOLKIT_PIECE);
+    if (scan.reread > MAX_REREAD)
+        return Refuse(scan);
     if (scan.inCdata)
         scan.out.append(text, static_cast<std::size_t>(length));
     else
@@ -113,11 +152,13 @@ void XMLCALL OnText(void* data, const XML_Char* text, int length) {
 }
 
 void XMLCALL OnCdataStart(void* data) {
+    Charge(Of(data), 0);
     Of(data).inCdata = true;
     Of(data).out += "<![CDATA[";
 }
 
 void XMLCALL OnCdataEnd(void* data) {
+    Charge(Of(data), 0);
     Of(data).inCdata = false;
     Of(data).out += "]]>";
 }
@@ -125,13 +166,15 @@ void XMLCALL OnCdataEnd(void* data) {
 // Comments and instructions of the document type go with it.
 void XMLCALL OnComment(void* data, const XML_Char* text) {
     Scan& scan = Of(data);
-    if (!scan.inDoctype)
+    Charge(scan, std::strlen(text) + 7);
+    if (!scan.inDoctype && !scan.refused)
         scan.out.append("<!--").append(text).append("-->");
 }
 
 void XMLCALL OnInstruction(void* data, const XML_Char* target, const XML_Char* text) {
     Scan& scan = Of(data);
-    if (!scan.inDoctype)
+    Charge(scan, std::strlen(target) + std::strlen(text) + 5);
+    if (!scan.inDoctype && !scan.refused)
         scan.out.append("<?").append(target).append(*text ? " " : "").append(text).append("?>");
 }
 } // namespace
@@ -159,8 +202,9 @@ XmlPrescan PrescanXml(const std::string& bytes, int maxDepth) {
     XML_SetCommentHandler(parser.get(), OnComment);
     XML_SetProcessingInstructionHandler(parser.get(), OnInstruction);
 
-    // In pieces: expat takes a length that fits an int.
-    const std::size_t piece = 1 << 20;
+    // In one call where expat's int length allows: a token that spans two calls is read
+    // again from its start.
+    const std::size_t piece = std::numeric_limits<int>::max();
     bool parsed = true;
     for (std::size_t at = 0; parsed;) {
         const std::size_t length = std::min(piece, bytes.size() - at);

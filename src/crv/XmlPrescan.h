@@ -10,7 +10,8 @@ struct XmlPrescan {
     enum Outcome {
         PLAIN,    // the toolkit can read the bytes as they are, and tell what is wrong in them
         EXPANDED, // declares entities: expanded holds the document without them
-        REFUSED,  // nested too deeply, or an entity cannot be read as text
+        REFUSED,  // nested too deeply, an entity cannot be read as text, or tokens so long
+                  // that the toolkit's parser would take seconds over them
     };
 
     Outcome outcome = PLAIN;

@@ -225,7 +225,9 @@ void OutputVerbatim(Output& out, const wxString& str) {
 
 // Escapes markup characters; quotes only matter inside attribute values. '&' is always
 // escaped, so text that already reads "&amp;" survives a save and a reload. A character the
-// encoding cannot hold becomes a numeric reference, so every text reads back as it was.
+// encoding cannot hold becomes a numeric reference, so every text reads back as it was. So
+// do the white space characters that a reader would change: a carriage return anywhere (to
+// a line feed), a tab or line feed in an attribute value (to a blank).
 void OutputStringEnt(Output& out, const wxString& str, int flags) {
     for (wxUniChar ch : str) {
         const std::uint32_t code = ch.GetValue();
@@ -236,8 +238,14 @@ void OutputStringEnt(Output& out, const wxString& str, int flags) {
             entity = wxS("&gt;");
         else if (code == '&')
             entity = wxS("&amp;");
+        else if (code == '\r')
+            entity = wxS("&#13;");
         else if (code == '"' && flags != 0)
             entity = wxS("&quot;");
+        else if (code == '\t' && flags != 0)
+            entity = wxS("&#9;");
+        else if (code == '\n' && flags != 0)
+            entity = wxS("&#10;");
         if (entity)
             OutputString(out, entity);
         else if (!IsXmlChar(code))

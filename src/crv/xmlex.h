@@ -21,9 +21,11 @@ public:
     // A document in an encoding the parser does not know is converted for it first; the
     // declared encoding stays the document's. False, with a message, when the declared
     // encoding cannot be converted or the bytes are not valid in it. Entities are read as
-    // their text. A document nested deeper than MAX_DEPTH, or with an entity that cannot be
-    // read as text (an external one, one that expands beyond bound), is refused: false
-    // without a message, and IsRefused tells it.
+    // their text. A document nested deeper than MAX_DEPTH, with an entity that cannot be
+    // read as text (an external one, one that expands beyond bound), or with attributes,
+    // texts or comments so long (a megabyte; less for a text of many lines) that the
+    // toolkit's parser, whose time grows with their square, would take seconds over them, is
+    // refused: false without a message, and IsRefused tells it.
     bool Load(wxInputStream& stream, const wxString& encoding = "UTF-8",
               int flags = wxXMLDOC_NONE) override;
     bool IsRefused() const { return m_refused; }

@@ -7,7 +7,7 @@
 
 #include <algorithm>
 #include <wx/button.h>
-#include <wx/combobox.h>
+#include <wx/odcombo.h>
 #include <wx/sizer.h>
 #include <wx/statline.h>
 #include <wx/stattext.h>
@@ -82,9 +82,9 @@ CounterRuleDlg::CounterRuleDlg(wxWindow* parent, int mode, wxWindowID, const wxP
     auto* styleRow = new wxBoxSizer(wxHORIZONTAL);
     m_pLabelStyle = MakeLabel(this, ID_STATICTEXT2, _("&Source style:"), "ID_STATICTEXT2");
     styleRow->Add(m_pLabelStyle, 1, wxALL, 5);
-    m_pComboStyle =
-        new wxComboBox(this, ID_COMBOBOX1, wxEmptyString, wxDefaultPosition, wxDefaultSize, 0,
-                       nullptr, wxCB_READONLY, wxDefaultValidator, "ID_COMBOBOX1");
+    m_pComboStyle = new wxOwnerDrawnComboBox(this, ID_COMBOBOX1, wxEmptyString, wxDefaultPosition,
+                                             wxDefaultSize, 0, nullptr, wxCB_READONLY,
+                                             wxDefaultValidator, "ID_COMBOBOX1");
     styleRow->Add(m_pComboStyle, 2, wxLEFT | wxRIGHT | wxTOP, 5);
     mainSizer->Add(styleRow, 0, wxLEFT | wxRIGHT | wxEXPAND, 5);
 
@@ -131,9 +131,15 @@ CounterRuleDlg::CounterRuleDlg(wxWindow* parent, int mode, wxWindowID, const wxP
 }
 
 void CounterRuleDlg::OnInitDialog(wxInitDialogEvent&) {
-    if (m_pRuleMap)
+    if (m_pRuleMap) {
+        // In one call, so that the list is laid out once; Set, so that a second
+        // initialisation does not list the styles twice.
+        wxArrayString styles;
+        styles.reserve(m_pRuleMap->size());
         for (const auto& entry : *m_pRuleMap)
-            m_pComboStyle->Append(entry.second->m_strType);
+            styles.push_back(entry.second->m_strType);
+        m_pComboStyle->Set(styles);
+    }
     if (m_nMode == MODE_ADD) {
         if (!m_pComboStyle->IsListEmpty())
             m_pComboStyle->SetSelection(0);

@@ -9,7 +9,7 @@
 class CounterRule;
 class FileExtension;
 class wxButton;
-class wxComboBox;
+class wxOwnerDrawnComboBox;
 class wxStaticLine;
 class wxStaticText;
 class wxTextCtrl;
@@ -55,7 +55,8 @@ public:
     wxStaticText* m_pLabelDesc = nullptr;
     wxTextCtrl* m_pTxtDesc = nullptr;
     wxStaticText* m_pLabelStyle = nullptr;
-    wxComboBox* m_pComboStyle = nullptr;
+    // Drawn by the toolkit itself: the native box takes seconds for a few thousand styles.
+    wxOwnerDrawnComboBox* m_pComboStyle = nullptr;
     wxStaticText* m_pLabelStyleDesc = nullptr;
     wxTextCtrl* m_pTxtStyleDesc = nullptr;
     wxStaticText* m_pLabelSingle = nullptr;

@@ -2,6 +2,7 @@
 #include "FileExtension.h"
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <sys/stat.h>
 #include <tuple>
 #include <vector>
@@ -80,6 +81,16 @@ std::string EntityBomb() {
     return kDecl + "<!DOCTYPE rules [" + decls + "]>\n<rules>" + InRule("C", "&e9;", "", "", "") +
            "</rules>\n";
 }
+
+// A text of this many lines of 80 characters, line feeds included.
+std::string Lines80(std::size_t lines) {
+    std::string text;
+    for (std::size_t i = 0; i < lines; ++i)
+        text.append(79, 'x') += '\n';
+    return text;
+}
+
+const std::size_t k10MB = 10 << 20;
 
 // Everything the manager holds, one line per rule and extension, in key order.
 Lines Snapshot(const CountingManager& manager) {
@@ -183,6 +194,9 @@ TEST_F(RulesTest, LoadingQuirks) {
          "<![CDATA[--]]></single-line-comment><extension><name><![CDATA[.SQL]]></name>"
          "<desc>R&amp;amp;D</desc><ruletype>Sql</ruletype></extension></rule>",
          {"rule|Sql|Sql|a < b && c|--||", "ext|.sql|.sql|Sql|R&amp;D"}},
+        {"long texts read whole",
+         InRule("C", std::string(300000, 'd'), Lines80(1000), "", ""),
+         {"rule|C|C|" + std::string(300000, 'd') + "|" + Lines80(1000) + "||"}},
         {"elements nested as deep as allowed",
          InRule("C", "c", "//", "", "") + Nested(wxXmlDocumentEx::MAX_DEPTH - 1),
          {"rule|C|C|c|//||"}},
@@ -238,6 +252,19 @@ TEST_F(RulesTest, WrittenFile) {
              OutRule("C", "Corvane &lt;Tallywick&gt; module &amp; A", "//&amp;co;", "", "",
                      OutExt(".c", "Corvane source", "C")) +
              "  <!-- &co; -->\n</rules>\n"},
+        {"quotes, tabs, line feeds and carriage returns of entity documents kept as references",
+         kDecl +
+             "<!DOCTYPE rules [<!ENTITY co \"Corvane\">]>\n<rules kind=\"&co;&quot;a&#9;b&#10;c"
+             "&#13;d\">" +
+             InRule("C", "&co;&#13;line&#9;\"tab\"", "", "", "") + "</rules>\n",
+         kDecl + "<rules kind=\"Corvane&quot;a&#9;b&#10;c&#13;d\">\n" +
+             OutRule("C", "Corvane&#13;line\t\"tab\"", "", "", "") + "</rules>\n"},
+        {"long attributes and comments written whole",
+         kDecl + "<rules kind=\"" + std::string(100000, 'k') + "\"><!--" +
+             std::string(100000, 'c') + "-->" + InRule("T", "", "", "", "") + "</rules>\n",
+         kDecl + "<rules kind=\"" + std::string(100000, 'k') + "\">\n" +
+             OutRule("T", "", "", "", "") + "  <!--" + std::string(100000, 'c') +
+             "-->\n</rules>\n"},
         {"entities of a document in another encoding, written back in it",
          "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<!DOCTYPE rules [<!ENTITY e "
          "\"caf\xE9\">]>\n<rules>" +
@@ -252,10 +279,19 @@ TEST_F(RulesTest, WrittenFile) {
              OutRule("T", "\x93\xFA", "", "", "") + "</rules>\n"},
     };
     for (const auto& [name, in, out] : cases) {
+        const Lines loaded = Snapshot(Load(in));
         // A change that the file cannot show (an extension of no rule), so that the end
         // writes it.
-        Load(in).m_extMap[".new"] = std::make_unique<FileExtension>(".new", "none", "", false);
+        mgr->m_extMap[".new"] = std::make_unique<FileExtension>(".new", "none", "", false);
         EXPECT_EQ(End(), out) << name;
+        // What was read reads back the same; an extension of no rule is not written.
+        const auto rules = [](Lines lines) {
+            lines.erase(std::remove_if(lines.begin(), lines.end(),
+                                       [](const std::string& line) { return line[0] != 'r'; }),
+                        lines.end());
+            return lines;
+        };
+        EXPECT_EQ(rules(Snapshot(Start())), rules(loaded)) << name;
     }
 }
 
@@ -299,7 +335,8 @@ TEST_F(RulesTest, EveryEncodingTheConvertersKnowIsReadAndWrittenBack) {
 // Nothing is loaded, a save has nothing to write, and the file stays as it was. What is no
 // regular file is not opened (a FIFO would block the start for ever, a device never end)
 // and is told as a missing file is; so is a file REFUSED as it is: nested deeper than the
-// toolkit can free, or with entities that cannot be read as text.
+// toolkit can free, with entities that cannot be read as text, or with a token so long that
+// the toolkit's parser would take minutes over it.
 TEST_F(RulesTest, BadInputLoadsNothingAndIsLeftAlone) {
     const std::string path = U8(dir / kRulesFile), rule = InRule("C", "c", "//", "", "");
     enum Kind { FILE, NONE, FIFO, DEVICE, FOLDER, REFUSED };
@@ -312,6 +349,10 @@ TEST_F(RulesTest, BadInputLoadsNothingAndIsLeftAlone) {
                       InRule("C", "&e;", "", "", "") + "</rules>\n"},
         {REFUSED, kDecl + "<!DOCTYPE rules SYSTEM \"rules.dtd\">\n<rules>" +
                       InRule("C", "&e;", "", "", "") + "</rules>\n"},
+        {REFUSED, kDecl + "<rules kind=\"" + std::string(k10MB, 'k') + "\">" + rule + "</rules>\n"},
+        {REFUSED, kDecl + "<rules><!--" + std::string(k10MB, 'c') + "-->" + rule + "</rules>\n"},
+        {REFUSED, InFile(InRule("C", std::string(k10MB, 'd'), "", "", ""))},
+        {REFUSED, InFile(InRule("C", Lines80(k10MB / 80), "", "", ""))},
         {NONE, ""},
         {FIFO, ""},
         {DEVICE, ""},

@@ -6,8 +6,9 @@
 #include "UiTestSupport.h"
 
 #include <memory>
+#include <wx/arrstr.h>
 #include <wx/button.h>
-#include <wx/combobox.h>
+#include <wx/odcombo.h>
 #include <wx/textctrl.h>
 
 namespace {
@@ -160,5 +161,56 @@ TEST_F(CounterRuleDlgTest, TypingCannotMakeADescriptionLongerThanItsLimit) {
     EXPECT_EQ(edit->m_pTxtDesc->GetValue(), loaded);
     edit->m_pTxtDesc->SetValue(loaded + "e");
     EXPECT_EQ(edit->m_pTxtDesc->GetValue(), loaded);
+}
+// Deleting from a description longer than the limit lowers its cap to what is left, down to
+// the limit; each description field keeps a cap of its own.
+TEST_F(CounterRuleDlgTest, DeletingFromALongDescriptionLowersItsCap) {
+    rules["C"]->m_strDesc = wxString(150, 's');
+    FileExtension longer(".l", "C", wxString(150, 'd'), false);
+    auto dialog = Open(CounterRuleDlg::MODE_EDIT, &longer);
+    const struct {
+        wxTextCtrl* field;
+        size_t typed, kept; // the length the user makes the text, and the length it keeps
+    } steps[] = {
+        {dialog->m_pTxtDesc, 150, 150},      {dialog->m_pTxtDesc, 140, 140},
+        {dialog->m_pTxtDesc, 150, 140},      {dialog->m_pTxtDesc, 120, 120},
+        {dialog->m_pTxtDesc, 135, 128},      {dialog->m_pTxtDesc, 100, 100},
+        {dialog->m_pTxtDesc, 129, 128},      {dialog->m_pTxtStyleDesc, 150, 150},
+        {dialog->m_pTxtStyleDesc, 149, 149}, {dialog->m_pTxtStyleDesc, 150, 149},
+    };
+    for (const auto& step : steps) {
+        step.field->SetValue(wxString(step.typed, 'x'));
+        EXPECT_EQ(step.field->GetValue().length(), step.kept)
+            << step.field->GetName() << " made " << step.typed << " long";
+    }
+}
+
+// A rules file with thousands of styles: all of them listed in the rules' order, and the
+// extension's own style chosen.
+TEST_F(CounterRuleDlgTest, ListsEveryStyleOfALargeRulesFile) {
+    wxArrayString expected;
+    for (int i = 0; i < 10000; ++i) {
+        const wxString type = wxString::Format("Style %05d", 9999 - i);
+        rules.emplace(type, std::make_unique<CounterRule>(type, "Style number " + type));
+    }
+    for (const auto& entry : rules)
+        expected.push_back(entry.first);
+    FileExtension chosen(".s", "Style 04321", "Some style", false);
+    const struct {
+        int mode;
+        FileExtension* ext;
+        const char *value, *styleDesc;
+        int selection;
+    } cases[] = {
+        {CounterRuleDlg::MODE_ADD, &added, "C", "C family", 0},
+        {CounterRuleDlg::MODE_EDIT, &chosen, "Style 04321", "Style number Style 04321", 4321 + 1},
+    };
+    for (const auto& c : cases) {
+        auto dialog = Open(c.mode, c.ext);
+        EXPECT_EQ(dialog->m_pComboStyle->GetStrings(), expected);
+        EXPECT_EQ(dialog->m_pComboStyle->GetSelection(), c.selection);
+        EXPECT_EQ(dialog->m_pComboStyle->GetValue(), c.value);
+        EXPECT_EQ(dialog->m_pTxtStyleDesc->GetValue(), c.styleDesc);
+    }
 }
 } // namespace

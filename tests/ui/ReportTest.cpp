@@ -210,21 +210,24 @@ TEST(PageTemplateTest, ReplacesInOnePassInTheOrderAdded) {
 }
 
 // Templates are read beside the executable, whatever the characters of their path; bytes
-// that are not UTF-8 show as U+FFFD.
+// that are not UTF-8 show as U+FFFD, each byte of an overlong form too (C0 BC is no "<").
 TEST_F(ReportTest, TemplatesAreReadAsUtf8OrReplacedByTheBuiltInPage) {
     const wxString name = "/conf/t#1%20 " + wxString::Format("%lu", wxGetProcessId()) + ".html";
     const wxString path = GetExecutableDir() + name;
     ASSERT_TRUE(wxFile().Create(path, true));
     {
         wxFile file(path, wxFile::write);
-        const char bytes[] = "a\xC3\xA9\xE8\xA1\x8C|\xFF|\xC3|\xED\xA0\x80|\xF0\x9F\x98\x80";
+        const char bytes[] = "a\xC3\xA9\xE8\xA1\x8C|\xFF|\xC3|\xED\xA0\x80|\xF0\x9F\x98\x80|"
+                             "\xC0\xBC|\xC1\x81|\xE0\x80\xBC";
         file.Write(bytes, sizeof bytes - 1);
     }
     frame->LoadHtmlTemplate(name);
     wxRemoveFile(path);
     EXPECT_EQ(TallywickFrame::s_strHtmlPage,
               wxString::FromUTF8("a\xC3\xA9\xE8\xA1\x8C|\xEF\xBF\xBD|\xEF\xBF\xBD|"
-                                 "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD|\xF0\x9F\x98\x80"));
+                                 "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD|\xF0\x9F\x98\x80|"
+                                 "\xEF\xBF\xBD\xEF\xBF\xBD|\xEF\xBF\xBD\xEF\xBF\xBD|"
+                                 "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"));
 
     // Missing, no regular file (a FIFO would block for ever, a device never end), or larger
     // than any page: the built-in page.
