@@ -4,6 +4,7 @@
 #include "NativeDialog.h"
 
 #include <csignal>
+#include <iterator>
 #include <wx/app.h>
 #include <wx/dialog.h>
 

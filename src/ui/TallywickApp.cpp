@@ -42,8 +42,8 @@ bool TallywickApp::OnInit() {
     });
     InstallLanguage(GetUILanguage());
     if (m_stop.Arrived()) {
-        // Stopped at the language question: no window; the main loop ends at once, and the
-        // settings are written as it does.
+        // Stopped at the language question: no window; the main loop ends at once, and its
+        // end writes the settings.
         CallAfter([this] { ExitMainLoop(); });
         return true;
     }
