@@ -8,7 +8,7 @@ JOBS       ?= $(shell nproc)
 # locales-all, fonts-noto-cjk: Chinese and Japanese; wx3.2-i18n: the toolkit's own texts in them.
 PACKAGES   := cmake make g++ pkg-config libwxgtk3.2-dev libexpat1-dev libgtest-dev libbenchmark-dev \
               gettext locales bc time xvfb xauth x11-apps x11-utils imagemagick locales-all \
-              fonts-noto-cjk wx3.2-i18n
+              fonts-noto-cjk wx3.2-i18n libgtk-3-dev
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: all deps build run test clean

@@ -10,6 +10,8 @@
 #include <wx/checklst.h>
 #include <wx/combobox.h>
 #include <wx/dirdlg.h>
+#include <wx/filefn.h>
+#include <wx/utils.h>
 
 void TallywickFrame::LoadSourceDirs() {
     m_pSourceDirList->Clear();
@@ -17,6 +19,13 @@ void TallywickFrame::LoadSourceDirs() {
 }
 
 void TallywickFrame::OnAddDirClick(wxCommandEvent&) {
+    // On a real folder, not the chooser's "Recent", so that a path typed with Enter, or Open
+    // at once, is taken: the folder added last, or home.
+    const unsigned count = m_pSourceDirList->GetCount();
+    wxString start = count ? m_pSourceDirList->GetString(count - 1) : wxString();
+    if (start.empty() || !wxDirExists(start))
+        start = wxGetHomeDir();
+    m_pDirDialog->SetPath(start);
     if (m_pDirDialog->ShowModal() != wxID_OK)
         return;
     const int item = m_pSourceDirList->Append(m_pDirDialog->GetPath());

@@ -7,7 +7,6 @@
 #include "TallywickTraits.h"
 #include "chooselang.h"
 
-#include <csignal>
 #include <memory>
 #include <wx/config.h>
 #include <wx/fileconf.h>
@@ -22,18 +21,6 @@ const wxString TallywickApp::APP_NAME = "Tallywick";
 const wxString TallywickApp::LOCALE_DIR = "locales/";
 const wxString TallywickApp::ICON_FILE = "img/Tallywick_01.ico";
 
-namespace {
-// A stop from the terminal or the end of the session closes the window normally, so the
-// settings and the rules are saved.
-void CloseOnSignal(int) {
-    if (wxWindow* top = wxTheApp->GetTopWindow()) {
-        top->Close();
-        // The window is deleted at the next idle time, which a signal alone does not bring.
-        wxWakeUpIdle();
-    }
-}
-} // namespace
-
 bool TallywickApp::OnInit() {
     // Launchers and file managers start programs in another folder; the data lies beside us.
     if (!wxDirExists("conf"))
@@ -43,7 +30,23 @@ bool TallywickApp::OnInit() {
     SetAppName(APP_NAME);
     wxConfigBase::Get()->SetRecordDefaults(true);
     wxFileTranslationsLoader::AddCatalogLookupPathPrefix(LOCALE_DIR);
+    // Before the language question, and before the window shows: a session that ends as soon
+    // as it sees either would otherwise end the program without its settings.
+    m_stop.Install([this] {
+        // Not the language question, which the stop has already ended.
+        if (auto* frame = dynamic_cast<TallywickFrame*>(GetTopWindow())) {
+            frame->Close();
+            // The window is deleted at the next idle time, which a signal alone does not bring.
+            wxWakeUpIdle();
+        }
+    });
     InstallLanguage(GetUILanguage());
+    if (m_stop.Arrived()) {
+        // Stopped at the language question: no window; the main loop ends at once, and its
+        // end writes the settings.
+        CallAfter([this] { ExitMainLoop(); });
+        return true;
+    }
     m_locale.AddCatalog(APP_NAME);
 
     wxIcon icon;
@@ -57,10 +60,6 @@ bool TallywickApp::OnInit() {
     if (icon.IsOk())
         m_frame->SetIcon(icon);
     SetTopWindow(m_frame);
-    // Before the window shows: a session that ends as soon as it sees the window (a log-out
-    // at start) would otherwise end the program without its settings.
-    for (int signal : {SIGINT, SIGTERM, SIGHUP})
-        SetSignalHandler(signal, CloseOnSignal);
     m_frame->Show();
     return true;
 }

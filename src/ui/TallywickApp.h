@@ -2,6 +2,8 @@
 // the main window.
 #pragma once
 
+#include "StopSignals.h"
+
 #include <wx/app.h>
 #include <wx/intl.h>
 
@@ -26,6 +28,8 @@ protected:
 
 private:
     void InstallLanguage(wxLanguage language);
+
+    StopSignals m_stop;
 };
 
 wxDECLARE_APP(TallywickApp);

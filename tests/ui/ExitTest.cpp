@@ -1,18 +1,29 @@
 // Ending the program: close requests that arrive while it closes, and stores that cannot be
 // written.
 #include "CounterRule.h"
+#include "CounterRuleDlg.h"
 #include "CountingManager.h"
+#include "NativeDialog.h"
+#include "SrcTypeSelDlg.h"
 #include "TallywickFrame.h"
 #include "UiTestSupport.h"
 
 #include <csignal>
 #include <map>
 #include <sys/stat.h>
+#include <vector>
+#include <wx/bmpbuttn.h>
+#include <wx/button.h>
+#include <wx/checklst.h>
 #include <wx/config.h>
+#include <wx/dirdlg.h>
 #include <wx/eventfilter.h>
 #include <wx/ffile.h>
+#include <wx/filedlg.h>
+#include <wx/filename.h>
 #include <wx/frame.h>
 #include <wx/process.h>
+#include <wx/textctrl.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
@@ -114,10 +125,12 @@ TEST(ExitTest, AStopAsTheWindowShowsClosesItAndSavesTheSettings) {
 }
 
 // Starts the program itself, so that its whole ending runs, in the folder and with the
-// environment given; once its window shows, the session stops it. Message boxes are answered
-// and gathered in boxes, the first pictured as picture. Returns the program's exit status.
+// environment given; once the window titled shown shows, the session stops it with signal.
+// Message boxes are answered and gathered in boxes, the first pictured as picture. Returns the
+// program's exit status.
 int RunAndStop(const char* const* argv, const wxExecuteEnv& env, wxArrayString& boxes,
-               const wxString& picture) {
+               const wxString& picture, const wxString& shown = "Tallywick",
+               wxSignal signal = wxSIGTERM) {
     // The simulated pointer is scaled by a shown window of this process; one out of the way.
     wxFrame scale(nullptr, wxID_ANY, "", wxPoint(1200, 850), wxSize(40, 40));
     scale.Show();
@@ -133,12 +146,12 @@ int RunAndStop(const char* const* argv, const wxExecuteEnv& env, wxArrayString& 
     if (pid <= 0)
         return -1;
     EXPECT_TRUE(uitest::WaitFor(
-        [] {
-            const wxArrayString ids = Windows("Tallywick");
+        [&] {
+            const wxArrayString ids = Windows(shown);
             return !ids.empty() && WindowInfo(ids[0])["Map State"] == "IsViewable";
         },
         30000));
-    wxKill(pid, wxSIGTERM);
+    wxKill(pid, signal);
     EXPECT_TRUE(uitest::WaitFor(
         [&] {
             AnswerBoxes(boxes, picture);
@@ -210,5 +223,154 @@ TEST(ExitTest, APlainStartAndStopEndsCleanly) {
     wxArrayString boxes;
     EXPECT_EQ(RunAndStop(argv, env, boxes, "exit-plain"), 0);
     EXPECT_TRUE(boxes.empty());
+}
+
+// The first start asks the language before there is a window: a stop there ends the program
+// normally, with the settings it has (no language, as none was chosen).
+TEST(ExitTest, AStopAtTheFirstLanguageQuestionEndsTheProgramWithItsSettings) {
+    for (const wxSignal signal : {wxSIGTERM, wxSIGINT, wxSIGHUP}) {
+        const wxString home = wxString::Format("first-home-%d", signal);
+        wxFileName::Mkdir(uitest::WorkDir() + "/" + home);
+        wxExecuteEnv env;
+        wxGetEnvMap(&env.env);
+        env.env["HOME"] = uitest::WorkDir() + "/" + home;
+        env.cwd = uitest::WorkDir();
+        const char* argv[] = {TALLYWICK_RUN_DIR "/tallywick", nullptr};
+        wxArrayString boxes;
+        EXPECT_EQ(RunAndStop(argv, env, boxes, "exit-first-start", "Language selection", signal), 0)
+            << signal;
+        wxString settings;
+        EXPECT_TRUE(wxFFile(env.env["HOME"] + "/.Tallywick").ReadAll(&settings)) << signal;
+        EXPECT_TRUE(settings.Contains("ui_language=\n")) << settings;
+        EXPECT_TRUE(boxes.empty());
+    }
+}
+
+// Ends the dialogs that a stop left open, innermost first, so that a failure does not hang.
+struct Rescue : wxModalDialogHook {
+    std::vector<wxDialog*> open;
+    bool used = false;
+    Rescue() { Register(); }
+    int Enter(wxDialog* dialog) override {
+        open.push_back(dialog);
+        return wxID_NONE;
+    }
+    void Exit(wxDialog*) override { open.pop_back(); }
+    void EndOne() {
+        used = true;
+        if (open.empty())
+            return;
+        if (open.back()->IsModal())
+            open.back()->EndModal(wxID_CANCEL);
+        else
+            CancelNativeDialog(open.back());
+    }
+};
+
+// The modal dialog of type T that shows now.
+template <class T> T* Showing() {
+    for (wxWindow* window : wxTopLevelWindows)
+        if (auto* dialog = dynamic_cast<T*>(window); dialog && dialog->IsModal())
+            return dialog;
+    return nullptr;
+}
+
+// A stop from the session while a dialog is open: the dialog ends as if cancelled, its own
+// edit dropped, and the program closes as on Quit, keeping what was changed before it.
+TEST(ExitTest, AStopDuringADialogEndsItAndClosesAsQuitDoes) {
+    const wxString kept = uitest::WorkDir();
+    const wxString chosen = uitest::WorkDir() + "/conf";
+    const wxString exported = uitest::WorkDir() + "/unconfirmed.csv";
+    wxTimer inner; // acts inside a dialog that a row opens from its first one
+    const struct {
+        const char* dialog;
+        int signal;
+        std::function<void(TallywickFrame*)> open;
+        // The user's edit inside the dialog, left unconfirmed; then the stop.
+        std::function<void(TallywickFrame*, const std::function<void()>&)> edit;
+    } rows[] = {
+        {"source types", SIGTERM,
+         [](TallywickFrame* frame) { uitest::Command(frame, TallywickFrame::ID_MENU_SELTYPE); },
+         [](TallywickFrame*, const std::function<void()>& stop) {
+             Showing<SrcTypeSelDlg>()->m_pTypeList->Check(0, true);
+             stop();
+         }},
+        {"rule editor over source types", SIGINT,
+         [](TallywickFrame* frame) { uitest::Command(frame, TallywickFrame::ID_MENU_SELTYPE); },
+         [&inner](TallywickFrame*, const std::function<void()>& stop) {
+             SrcTypeSelDlg* types = Showing<SrcTypeSelDlg>();
+             types->m_pTypeList->SetSelection(0);
+             inner.Bind(wxEVT_TIMER, [stop](wxTimerEvent&) {
+                 if (CounterRuleDlg* rule = Showing<CounterRuleDlg>()) {
+                     rule->m_pTxtStyleDesc->SetValue("unconfirmed");
+                     stop();
+                 }
+             });
+             inner.StartOnce(300);
+             uitest::Command(types->m_pBtnEdit, wxEVT_BUTTON);
+         }},
+        {"message box", SIGHUP,
+         [](TallywickFrame* frame) {
+             frame->m_pSourceDirList->SetSelection(0);
+             uitest::Command(frame->m_pBtnDeleteDir, wxEVT_BUTTON);
+         },
+         [](TallywickFrame*, const std::function<void()>& stop) { stop(); }},
+        {"export file chooser", SIGTERM,
+         [](TallywickFrame* frame) { uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_CSV); },
+         [&](TallywickFrame* frame, const std::function<void()>& stop) {
+             frame->m_pFileDialog->SetPath(exported);
+             stop();
+         }},
+        {"folder chooser", SIGTERM,
+         [](TallywickFrame* frame) { uitest::Command(frame->m_pBtnAddDir, wxEVT_BUTTON); },
+         [&](TallywickFrame* frame, const std::function<void()>& stop) {
+             frame->m_pDirDialog->SetPath(chosen);
+             stop();
+         }},
+        {"about", SIGINT,
+         [](TallywickFrame* frame) { uitest::Command(frame, TallywickFrame::ID_MENU_ABOUT); },
+         [](TallywickFrame*, const std::function<void()>& stop) { stop(); }},
+    };
+    uitest::RealDialogs real;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.dialog);
+        wxConfigBase::Get()->Write("ui_language", "en");
+        TallywickFrame* frame = uitest::StartProgram();
+        ASSERT_NE(frame, nullptr);
+        frame->Move(123, 45);
+        frame->m_pSourceDirList->Clear();
+        frame->m_pSourceDirList->Append(kept);
+        const wxString before = wxString::Format(" (before %s)", row.dialog);
+        frame->m_pCountingManager->m_ruleMap.begin()->second->m_strDesc += before;
+
+        Rescue rescue;
+        bool stopped = false;
+        wxTimer user, watchdog;
+        user.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+            row.edit(frame, [&] {
+                stopped = true;
+                raise(row.signal);
+            });
+        });
+        watchdog.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { rescue.EndOne(); });
+        user.StartOnce(300);
+        watchdog.Start(8000);
+        row.open(frame);
+        EXPECT_TRUE(uitest::WaitFor([] { return wxTopLevelWindows.empty(); }, 10000));
+        watchdog.Stop();
+        EXPECT_TRUE(stopped);
+        EXPECT_FALSE(rescue.used) << "a dialog stayed open";
+
+        wxConfigBase* store = wxConfigBase::Get();
+        EXPECT_EQ(store->ReadLong("/x", 0), 123);
+        EXPECT_EQ(store->Read("/ui_language", ""), "en");
+        EXPECT_EQ(store->ReadLong("/m_nDirectoryNum", 0), 1);
+        EXPECT_EQ(store->Read("/Directory/0", ""), kept);
+        EXPECT_FALSE(wxFileExists(exported));
+        wxString rules;
+        wxFFile(uitest::WorkDir() + "/conf/conf.xml").ReadAll(&rules);
+        EXPECT_TRUE(rules.Contains(before));
+        EXPECT_FALSE(rules.Contains("unconfirmed"));
+    }
 }
 } // namespace

@@ -5,11 +5,13 @@
 #include "TallywickFrame.h"
 #include "UiTestSupport.h"
 
+#include <gtk/gtk.h>
 #include <vector>
 #include <wx/bmpbuttn.h>
 #include <wx/checklst.h>
 #include <wx/combobox.h>
 #include <wx/dirdlg.h>
+#include <wx/utils.h>
 
 namespace {
 class FrameSourcesTest : public uitest::ProgramTest {
@@ -34,6 +36,39 @@ protected:
         });
     }
 };
+
+// The folder chooser opens on a real folder, where a typed path or Open is taken at once: the
+// folder added last, or home when there is none or it is gone.
+TEST_F(FrameSourcesTest, TheFolderChooserOpensOnTheLastFolderOrHome) {
+    const wxString a = uitest::WorkDir() + "/conf", b = uitest::WorkDir() + "/img";
+    const struct {
+        std::vector<wxString> folders;
+        wxString shown;
+    } cases[] = {{{}, wxGetHomeDir()},
+                 {{a, b}, b},
+                 {{b, uitest::WorkDir() + "/gone"}, wxGetHomeDir()},
+                 {{b, a}, a}};
+    for (const auto& c : cases) {
+        frame->m_pSourceDirList->Clear();
+        for (const wxString& folder : c.folders)
+            frame->m_pSourceDirList->Append(folder);
+        wxString shown;
+        wxTEST_DIALOG(uitest::Command(frame->m_pBtnAddDir, wxEVT_BUTTON),
+                      uitest::ExpectDialog<wxDirDialog>([&](wxDirDialog* dialog) {
+                          // The chooser reads the folder in the background.
+                          uitest::WaitFor([&] {
+                              gchar* folder = gtk_file_chooser_get_current_folder(
+                                  GTK_FILE_CHOOSER(dialog->GetHandle()));
+                              shown = folder ? wxString::FromUTF8(folder) : wxString("(recent)");
+                              g_free(folder);
+                              return shown == c.shown;
+                          });
+                          return wxID_CANCEL;
+                      }));
+        EXPECT_EQ(shown, c.shown);
+        EXPECT_EQ(frame->m_pSourceDirList->GetCount(), c.folders.size());
+    }
+}
 
 TEST_F(FrameSourcesTest, FoldersAreAddedCheckedAndDeletedOnYesAndTypeSelectionsKept) {
     wxCheckListBox* list = frame->m_pSourceDirList;

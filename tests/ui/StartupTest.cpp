@@ -19,6 +19,7 @@
 #include <wx/config.h>
 #include <wx/dir.h>
 #include <wx/display.h>
+#include <wx/ffile.h>
 #include <wx/filename.h>
 #include <wx/timer.h>
 
@@ -150,6 +151,10 @@ TEST(StartupTest, TheLanguageIsAskedUntilChosenAndStoredByItsName) {
         EXPECT_EQ(Store()->Read("ui_language", "unset"), c.stored);
         if (c.choice >= 0) { // read back without a question
             EXPECT_EQ(GetUILanguage(), c.language) << c.stored;
+            // On disk at once: a program killed before its end is not asked again.
+            wxString onDisk;
+            wxFFile(wxGetHomeDir() + "/.Tallywick").ReadAll(&onDisk);
+            EXPECT_TRUE(onDisk.Contains(wxString("ui_language=") + c.stored + "\n")) << onDisk;
         }
         Store()->Write("ui_language", ""); // asked again at the next start
     }
@@ -178,6 +183,17 @@ TEST(StartupTest, AStoredLanguageIsTakenInSilenceUnlessUnknown) {
         EXPECT_EQ(GetUILanguage(), c.language) << c.stored; // a question fails the test
         EXPECT_EQ(uitest::LoggedMessages().size() - before, c.told) << c.stored;
     }
+}
+
+// A language that the toolkit knows but whose system locale is not installed still starts
+// without a message; the catalogs translate without the locale.
+TEST(StartupTest, ALanguageWithoutItsSystemLocaleStartsWithoutAMessage) {
+    ASSERT_FALSE(wxLocale::IsAvailable(wxLANGUAGE_ABKHAZIAN)); // else this tests nothing
+    Store()->Write("ui_language", "ab");
+    TallywickFrame* frame = uitest::StartProgram(); // any dialog would fail the test
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(uitest::LoggedMessages(), wxArrayString());
+    uitest::CloseProgram(frame);
 }
 
 // Whether some row of the middle of the area holds more than one colour: a button's or a
