@@ -5,7 +5,8 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 # xvfb, xauth: the window tests' display; x11-utils: finding the windows of a started program;
-# locales-all, fonts-noto-cjk: Chinese and Japanese; wx3.2-i18n: the toolkit's own texts in them.
+# locales-all, fonts-noto-cjk: Chinese and Japanese; wx3.2-i18n: the toolkit's own texts in them;
+# libgtk-3-dev: ending a native message box when the session stops the program.
 PACKAGES   := cmake make g++ pkg-config libwxgtk3.2-dev libexpat1-dev libgtest-dev libbenchmark-dev \
               gettext locales bc time xvfb xauth x11-apps x11-utils imagemagick locales-all \
               fonts-noto-cjk wx3.2-i18n libgtk-3-dev
