@@ -222,12 +222,18 @@ TEST_P(DefaultSizeTest, TheColumnsFollowEverySizeUntilOneIsDragged) {
     resize(wxRect(0, 0, 1400, 900));
     const std::vector<int> wide = widths();
     const wxImage drawn = drawnTitles();
-    // Shrunk, then moved and sized, or only sized, in one step, as a maximise or a snap does.
-    for (const wxRect& size : {wxRect(0, 0, 1400, 900), wxRect(-1, -1, 1400, 900)}) {
+    // Shrunk, then moved and sized, or only sized, in one step, as a maximise or a snap does;
+    // also while another page shows.
+    const std::pair<wxRect, int> steps[] = {{wxRect(0, 0, 1400, 900), 0},
+                                            {wxRect(-1, -1, 1400, 900), 0},
+                                            {wxRect(0, 0, 1400, 900), 2}};
+    for (const auto& [size, page] : steps) {
         resize(wxRect(50, 40, 640, 480));
         ASSERT_NE(widths(), wide);
+        Show(page);
         resize(size);
-        EXPECT_EQ(widths(), wide) << size.x;
+        Show(0);
+        EXPECT_EQ(widths(), wide) << size.x << ", page " << page;
         const wxImage now = drawnTitles();
         EXPECT_TRUE(std::equal(drawn.GetData(),
                                drawn.GetData() + drawn.GetWidth() * drawn.GetHeight() * 3,
