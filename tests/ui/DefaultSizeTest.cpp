@@ -224,9 +224,8 @@ TEST_P(DefaultSizeTest, TheColumnsFollowEverySizeUntilOneIsDragged) {
     const wxImage drawn = drawnTitles();
     // Shrunk, then moved and sized, or only sized, in one step, as a maximise or a snap does;
     // also while another page shows.
-    const std::pair<wxRect, int> steps[] = {{wxRect(0, 0, 1400, 900), 0},
-                                            {wxRect(-1, -1, 1400, 900), 0},
-                                            {wxRect(0, 0, 1400, 900), 2}};
+    const std::pair<wxRect, int> steps[] = {
+        {wxRect(0, 0, 1400, 900), 0}, {wxRect(-1, -1, 1400, 900), 0}, {wxRect(0, 0, 1400, 900), 2}};
     for (const auto& [size, page] : steps) {
         resize(wxRect(50, 40, 640, 480));
         ASSERT_NE(widths(), wide);
