@@ -79,8 +79,10 @@ void XMLCALL OnXmlDecl(void* data, const XML_Char* version, const XML_Char* enco
         Of(data).encoding = encoding;
 }
 
-void XMLCALL OnDoctypeStart(void* data, const XML_Char*, const XML_Char*, const XML_Char*, int) {
-    Charge(Of(data), 0);
+void XMLCALL OnDoctypeStart(void* data, const XML_Char* name, const XML_Char* system,
+                            const XML_Char* pub, int) {
+    Charge(Of(data),
+           std::strlen(name) + (system ? std::strlen(system) : 0) + (pub ? std::strlen(pub) : 0));
     Of(data).inDoctype = true;
 }
 
@@ -163,6 +165,12 @@ void XMLCALL OnCdataEnd(void* data) {
     Of(data).out += "]]>";
 }
 
+// What no other handler takes: the document type's other declarations, white space around
+// the root. Expat still expands entities with this handler set.
+void XMLCALL OnOther(void* data, const XML_Char*, int length) {
+    Charge(Of(data), static_cast<std::uint64_t>(std::max(length, 0)));
+}
+
 // Comments and instructions of the document type go with it.
 void XMLCALL OnComment(void* data, const XML_Char* text) {
     Scan& scan = Of(data);
@@ -201,6 +209,7 @@ XmlPrescan PrescanXml(const std::string& bytes, int maxDepth) {
     XML_SetCdataSectionHandler(parser.get(), OnCdataStart, OnCdataEnd);
     XML_SetCommentHandler(parser.get(), OnComment);
     XML_SetProcessingInstructionHandler(parser.get(), OnInstruction);
+    XML_SetDefaultHandlerExpand(parser.get(), OnOther);
 
     // In one call where expat's int length allows: a token that spans two calls is read
     // again from its start.

@@ -353,6 +353,10 @@ TEST_F(RulesTest, BadInputLoadsNothingAndIsLeftAlone) {
         {REFUSED, kDecl + "<rules><!--" + std::string(k10MB, 'c') + "-->" + rule + "</rules>\n"},
         {REFUSED, InFile(InRule("C", std::string(k10MB, 'd'), "", "", ""))},
         {REFUSED, InFile(InRule("C", Lines80(k10MB / 80), "", "", ""))},
+        {REFUSED, kDecl + "<!DOCTYPE rules [<!ELEMENT rules (" + std::string(k10MB, 'e') +
+                      ")>]><rules>" + rule + "</rules>\n"},
+        {REFUSED, kDecl + "<!DOCTYPE rules SYSTEM \"" + std::string(k10MB, 's') + "\"><rules>" +
+                      rule + "</rules>\n"},
         {NONE, ""},
         {FIFO, ""},
         {DEVICE, ""},
