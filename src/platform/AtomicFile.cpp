@@ -9,17 +9,28 @@
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
+#include <poll.h>
 #include <pthread.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+// How long a pipe whose reader takes nothing may hold up the program.
+const int STALLED_READER_MS = 10000;
+
 bool WriteAll(int fd, const char* data, std::size_t size) {
     while (size > 0) {
         const ssize_t written = write(fd, data, size);
         if (written < 0 && errno == EINTR)
             continue;
+        if (written < 0 && errno == EAGAIN) {
+            pollfd ready{fd, POLLOUT, 0};
+            if (poll(&ready, 1, STALLED_READER_MS) > 0)
+                continue;
+            errno = ETIMEDOUT;
+            return false;
+        }
         if (written <= 0)
             return false;
         data += written;
@@ -51,7 +62,8 @@ bool ResolveLinks(std::string& path) {
 }
 
 // Writes to a target that is not a regular file (a device, a FIFO) without replacing it.
-// A FIFO without a reader fails at once instead of waiting for one; a socket cannot be opened.
+// A FIFO without a reader fails at once instead of waiting for one, and one whose reader
+// stops taking the bytes fails after a while; a socket cannot be opened.
 bool WriteInPlace(const std::string& target, const char* data, std::size_t size) {
     // No O_CREAT and no O_TRUNC: should the target have become a regular file meanwhile, it
     // is found below, untouched.
@@ -59,9 +71,7 @@ bool WriteInPlace(const std::string& target, const char* data, std::size_t size)
     if (fd < 0)
         return false;
     struct stat st;
-    const int flags = fcntl(fd, F_GETFL);
-    bool ok = fstat(fd, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode) && flags >= 0 &&
-              fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0;
+    bool ok = fstat(fd, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
     if (ok) {
         // A reader that leaves early must fail the write, not end the program.
         sigset_t pipe, old;
@@ -93,19 +103,20 @@ mode_t TargetMode(const struct stat* existing) {
 
 bool WriteFileAtomically(const wxString& path, const void* data, std::size_t size) {
     std::string target = ToFileSystemPath(path);
+    struct stat st;
+    // A device or a pipe takes the bytes as a shell redirection gives them; a rename would
+    // put a plain file in its place. Found through the links as the system follows them, so
+    // that /dev/stdout reaches the pipe it names.
+    if (stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+        return WriteInPlace(target, static_cast<const char*>(data), size);
     if (!ResolveLinks(target))
         return false;
-    struct stat st;
     const bool exists = stat(target.c_str(), &st) == 0;
     // A file without write permission is left alone, even by the superuser; the rename would
     // otherwise replace it without asking.
     if (exists &&
-        (S_ISDIR(st.st_mode) || (st.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0))
+        (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0))
         return false;
-    // A device or a pipe takes the bytes as a shell redirection gives them; a rename would
-    // put a plain file in its place.
-    if (exists && !S_ISREG(st.st_mode))
-        return WriteInPlace(target, static_cast<const char*>(data), size);
     // A short name, so that a target whose own name is near the limit still has one beside it.
     const std::size_t slash = target.rfind('/');
     std::string temp =

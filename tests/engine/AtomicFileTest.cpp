@@ -31,8 +31,9 @@ std::vector<std::string> Names(const wxString& folder) {
 
 // Makes a target of the kind named, or a link "out" to one; returns the path to write. The
 // null and full devices are the system's, or for the superuser copies made in the folder, so
-// that a wrong rename cannot replace the system's own. reader: the reading end of a FIFO.
-wxString Make(const TempDir& dir, std::string kind, int& reader) {
+// that a wrong rename cannot replace the system's own. reader: the reading end of a FIFO or a
+// pipe; writer: the writing end of a pipe, which /dev/stdout names as /proc's links do.
+wxString Make(const TempDir& dir, std::string kind, int& reader, int& writer) {
     const bool link = kind.rfind("link to ", 0) == 0;
     kind.erase(0, link ? 8 : 0);
     wxString path = dir / (link ? "real" : "out");
@@ -47,6 +48,13 @@ wxString Make(const TempDir& dir, std::string kind, int& reader) {
         mkfifo(path.fn_str(), 0666);
         if (kind == "FIFO with a reader")
             reader = open(path.fn_str(), O_RDONLY | O_NONBLOCK);
+    } else if (kind == "pipe") {
+        int ends[2];
+        if (pipe(ends) != 0)
+            return path;
+        reader = ends[0];
+        writer = ends[1];
+        path = wxString::Format("/proc/self/fd/%d", writer);
     } else if (kind == "folder") {
         dir.MakeDir("out");
     } else if (kind == "socket") {
@@ -87,14 +95,15 @@ TEST(AtomicFileTest, EachKindOfTargetIsReplacedWrittenInPlaceOrRefused) {
         {"link to full", false, S_IFCHR},
         {"FIFO", false, S_IFIFO},
         {"FIFO with a reader", true, S_IFIFO},
+        {"pipe", true, S_IFIFO},
         {"folder", false, S_IFDIR},
         {"socket", false, S_IFSOCK},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);
         TempDir dir;
-        int reader = -1;
-        const wxString target = Make(dir, c.kind, reader);
+        int reader = -1, writer = -1;
+        const wxString target = Make(dir, c.kind, reader, writer);
         const std::vector<std::string> before = Names(dir.Path());
         EXPECT_EQ(WriteFileAtomically(target, data.data(), data.size()), c.written);
         EXPECT_EQ(Kind(target), c.left);
@@ -102,6 +111,8 @@ TEST(AtomicFileTest, EachKindOfTargetIsReplacedWrittenInPlaceOrRefused) {
         if (c.left == S_IFREG) {
             EXPECT_EQ(ReadFile(target), c.written ? data : "old");
         }
+        if (writer >= 0)
+            close(writer); // so that the reading below ends
         if (reader >= 0) {
             std::string got(data.size() + 1, '\0');
             got.resize(static_cast<std::size_t>(
