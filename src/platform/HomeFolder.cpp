@@ -12,9 +12,9 @@ bool IsRoot(const std::string& path) {
 } // namespace
 
 std::string ChooseHomeFolder(const char* home, const char* account) {
-    if (home && !IsRoot(home))
-        return home;
     // Only an absolute folder: a relative one would land wherever the program was started.
+    if (home && home[0] == '/' && !IsRoot(home))
+        return home;
     if (account && account[0] == '/' && !IsRoot(account))
         return account;
     return std::string();
@@ -23,7 +23,7 @@ std::string ChooseHomeFolder(const char* home, const char* account) {
 bool SettleHomeFolder() {
     const char* home = std::getenv("HOME");
     const passwd* account = nullptr;
-    if (!home || IsRoot(home))
+    if (!home || home[0] != '/' || IsRoot(home))
         account = getpwuid(getuid());
     const std::string chosen = ChooseHomeFolder(home, account ? account->pw_dir : nullptr);
     if (chosen.empty())

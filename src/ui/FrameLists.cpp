@@ -120,6 +120,7 @@ void TallywickFrame::SortFileList(long sortData) {
                      });
     m_pFileList->ShowSortIndicator(m_nSortColumn, m_nSortAscending);
     m_pFileList->Refit();
+    FitResultPane(); // the sort arrow's room changes what the first figures need
     m_pFileList->Refresh();
 }
 

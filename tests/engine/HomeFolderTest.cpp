@@ -9,8 +9,8 @@
 #include <unistd.h>
 
 namespace {
-// HOME unless empty, unset or the root; else the account's folder if it is an absolute one
-// other than the root; else none. An empty HOME is set for the whole process.
+// HOME unless empty, unset, relative or the root; else the account's folder if it is an
+// absolute one other than the root; else none. An empty HOME is set for the whole process.
 TEST(HomeFolderTest, HomeIsTakenFromTheAccountWhenEmptyAndNeverIsTheRoot) {
     const struct {
         const char* home;
@@ -21,6 +21,7 @@ TEST(HomeFolderTest, HomeIsTakenFromTheAccountWhenEmptyAndNeverIsTheRoot) {
         {"", "/home/bob", "/home/bob"},
         {nullptr, "/home/bob", "/home/bob"},
         {"/", "/home/bob", "/home/bob"},
+        {"home/ada", "/home/bob", "/home/bob"},
         {"", "//", ""},
         {"", "", ""},
         {nullptr, nullptr, ""},
