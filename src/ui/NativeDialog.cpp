@@ -13,3 +13,21 @@ bool CancelNativeDialog(wxDialog* dialog) {
     gtk_dialog_response(GTK_DIALOG(widget), GTK_RESPONSE_DELETE_EVENT);
     return true;
 }
+
+bool CancelQuestionsOver(wxDialog* dialog) {
+    auto* window = static_cast<GtkWindow*>(static_cast<void*>(dialog->GetHandle()));
+    if (!window)
+        return false;
+    bool found = false;
+    GList* windows = gtk_window_list_toplevels();
+    for (GList* item = windows; item; item = item->next) {
+        auto* question = static_cast<GtkWidget*>(item->data);
+        if (GTK_IS_DIALOG(question) && gtk_widget_get_visible(question) &&
+            gtk_window_get_transient_for(GTK_WINDOW(question)) == window) {
+            gtk_dialog_response(GTK_DIALOG(question), GTK_RESPONSE_DELETE_EVENT);
+            found = true;
+        }
+    }
+    g_list_free(windows);
+    return found;
+}

@@ -6,3 +6,7 @@ class wxDialog;
 // Ends a native message box as its window's close button does (the toolkit reads that as
 // Cancel); false when the dialog is none, or not showing.
 bool CancelNativeDialog(wxDialog* dialog);
+
+// Ends as cancelled each question that GTK asks over the dialog on its own (the file
+// chooser's "replace the file?"), which the toolkit never sees; false when there is none.
+bool CancelQuestionsOver(wxDialog* dialog);

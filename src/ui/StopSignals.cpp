@@ -71,7 +71,10 @@ void StopSignals::EndNext() {
         return;
     }
     wxDialog* dialog = m_open.back();
-    if (dialog->IsModal())
+    // A question of GTK's own over the dialog runs a loop inside the dialog's: it ends first.
+    if (CancelQuestionsOver(dialog))
+        wxTheApp->CallAfter([this] { EndNext(); });
+    else if (dialog->IsModal())
         dialog->EndModal(wxID_CANCEL);
     else if (!CancelNativeDialog(dialog))
         wxTheApp->CallAfter([this] { EndNext(); }); // its loop has not begun yet

@@ -9,6 +9,7 @@
 #include "UiTestSupport.h"
 
 #include <csignal>
+#include <gtk/gtk.h>
 #include <map>
 #include <sys/stat.h>
 #include <vector>
@@ -258,7 +259,7 @@ struct Rescue : wxModalDialogHook {
     void Exit(wxDialog*) override { open.pop_back(); }
     void EndOne() {
         used = true;
-        if (open.empty())
+        if (open.empty() || CancelQuestionsOver(open.back()))
             return;
         if (open.back()->IsModal())
             open.back()->EndModal(wxID_CANCEL);
@@ -281,7 +282,9 @@ TEST(ExitTest, AStopDuringADialogEndsItAndClosesAsQuitDoes) {
     const wxString kept = uitest::WorkDir();
     const wxString chosen = uitest::WorkDir() + "/conf";
     const wxString exported = uitest::WorkDir() + "/unconfirmed.csv";
-    wxTimer inner; // acts inside a dialog that a row opens from its first one
+    const wxString existing = uitest::WriteFile("existing.csv", "old");
+    wxTimer inner;    // acts inside a dialog that a row opens from its first one
+    wxTimer question; // acts inside the question that GTK asks over the file chooser
     const struct {
         const char* dialog;
         int signal;
@@ -320,6 +323,16 @@ TEST(ExitTest, AStopDuringADialogEndsItAndClosesAsQuitDoes) {
          [&](TallywickFrame* frame, const std::function<void()>& stop) {
              frame->m_pFileDialog->SetPath(exported);
              stop();
+         }},
+        {"replace question over the export file chooser", SIGTERM,
+         [](TallywickFrame* frame) { uitest::Command(frame, TallywickFrame::ID_MENU_EXPORT_CSV); },
+         [&](TallywickFrame* frame, const std::function<void()>& stop) {
+             frame->m_pFileDialog->SetPath(existing);
+             question.Bind(wxEVT_TIMER, [stop](wxTimerEvent&) { stop(); });
+             question.StartOnce(500);
+             // Save on a file that exists: the chooser asks in a loop of its own.
+             gtk_dialog_response(GTK_DIALOG(frame->m_pFileDialog->GetHandle()),
+                                 GTK_RESPONSE_ACCEPT);
          }},
         {"folder chooser", SIGTERM,
          [](TallywickFrame* frame) { uitest::Command(frame->m_pBtnAddDir, wxEVT_BUTTON); },
@@ -367,6 +380,9 @@ TEST(ExitTest, AStopDuringADialogEndsItAndClosesAsQuitDoes) {
         EXPECT_EQ(store->ReadLong("/m_nDirectoryNum", 0), 1);
         EXPECT_EQ(store->Read("/Directory/0", ""), kept);
         EXPECT_FALSE(wxFileExists(exported));
+        wxString replaced;
+        wxFFile(existing).ReadAll(&replaced);
+        EXPECT_EQ(replaced, "old");
         wxString rules;
         wxFFile(uitest::WorkDir() + "/conf/conf.xml").ReadAll(&rules);
         EXPECT_TRUE(rules.Contains(before));
