@@ -23,7 +23,6 @@ VirtualListCtrl::VirtualListCtrl(wxWindow* parent, wxWindowID id, const wxSize& 
     for (const auto& type : scrolls)
         Bind(type, &VirtualListCtrl::OnScroll, this);
     Bind(wxEVT_KEY_DOWN, &VirtualListCtrl::OnKeyDown, this);
-    Bind(wxEVT_SIZE, &VirtualListCtrl::OnSize, this);
     Bind(wxEVT_IDLE, &VirtualListCtrl::OnIdle, this);
     Bind(wxEVT_LIST_COL_END_DRAG, [this](wxListEvent& event) {
         m_sizedByHand = true;
@@ -116,17 +115,11 @@ wxString VirtualListCtrl::OnGetItemText(long row, long column) const {
     return wxControl::Ellipsize(text, dc, wxELLIPSIZE_MIDDLE, width);
 }
 
-void VirtualListCtrl::OnSize(wxSizeEvent& event) {
-    event.Skip();
-    if (!m_sizedByHand)
-        CallAfter(&VirtualListCtrl::ApplyWidths); // once the list has its new client size
-}
-
 void VirtualListCtrl::OnIdle(wxIdleEvent& event) {
     event.Skip();
-    // A size event can come before the list's visible width has changed (a window moved and
-    // sized in one step, a page shown again, a scroll bar come or gone): whatever the order,
-    // the columns follow the width that shows once the window has settled.
+    // Not on a size event, which can come before the list's visible width has changed (a
+    // window moved and sized in one step, a page shown again, a scroll bar come or gone):
+    // whatever the order, the columns follow the width that shows once the window settles.
     if (!m_sizedByHand && !m_needed.empty() && GetClientSize().x != m_fittedWidth)
         ApplyWidths();
 }

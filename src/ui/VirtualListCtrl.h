@@ -44,7 +44,6 @@ private:
     bool IsShortened(long column) const;
     void OnScroll(wxScrollWinEvent& event);
     void OnKeyDown(wxKeyEvent& event);
-    void OnSize(wxSizeEvent& event);
     void OnIdle(wxIdleEvent& event);
     void RedrawTitles();
 
