@@ -6,10 +6,11 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 # xvfb, xauth: the window tests' display; x11-utils: finding the windows of a started program;
 # locales-all, fonts-noto-cjk: Chinese and Japanese; wx3.2-i18n: the toolkit's own texts in them;
-# libgtk-3-dev: ending a native message box when the session stops the program.
+# libgtk-3-dev: ending a native message box when the session stops the program; openbox: the
+# window manager of the resize tests.
 PACKAGES   := cmake make g++ pkg-config libwxgtk3.2-dev libexpat1-dev libgtest-dev libbenchmark-dev \
               gettext locales bc time xvfb xauth x11-apps x11-utils imagemagick locales-all \
-              fonts-noto-cjk wx3.2-i18n libgtk-3-dev
+              fonts-noto-cjk wx3.2-i18n libgtk-3-dev openbox
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: all deps build run test clean

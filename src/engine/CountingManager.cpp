@@ -5,6 +5,7 @@
 #include "AnalysisParam.h"
 #include "AspxCounter.h"
 #include "BasicCounter.h"
+#include "ChunkReader.h"
 #include "CounterRule.h"
 #include "CountingObserver.h"
 #include "CppCounter.h"
@@ -222,6 +223,11 @@ void CountingManager::RemoveDuplicateDirs() {
 }
 
 void CountingManager::Count() {
+    // A stop that comes while a large file is read ends the run there; the file is left out.
+    const ChunkReader::BetweenChunks pump([this] {
+        PumpOneMessage();
+        return m_nState != STATE_STOPPED;
+    });
     // Before the walk as well, so that a folder chosen twice is not walked twice.
     RemoveDuplicateDirs();
     if (m_countingParam.m_bRecursive) {
@@ -255,7 +261,11 @@ void CountingManager::CountDirectory(const wxString& dir) {
         record->m_strExt = ext;
         record->m_strPath = path;
         SplitPath(path, record->m_strName, record->m_strDir);
-        if (!GetCounter(ruleType)->Count(record.get(), &m_countingParam, m_pAnalysisParam))
+        const bool read =
+            GetCounter(ruleType)->Count(record.get(), &m_countingParam, m_pAnalysisParam);
+        if (m_nState == STATE_STOPPED)
+            break; // stopped between two of its chunks: its lines are not all counted
+        if (!read)
             m_unreadablePaths.push_back(path);
         Analyse(m_pAnalysisParam, record.get());
         m_totalResult.AddCounts(*record, 1);

@@ -14,7 +14,18 @@ std::vector<char>& Buffer() {
     thread_local std::vector<char> buffer;
     return buffer;
 }
+
+thread_local std::function<bool()>* g_betweenChunks = nullptr;
 } // namespace
+
+ChunkReader::BetweenChunks::BetweenChunks(std::function<bool()> goOn)
+    : m_goOn(std::move(goOn)), m_previous(g_betweenChunks) {
+    g_betweenChunks = &m_goOn;
+}
+
+ChunkReader::BetweenChunks::~BetweenChunks() {
+    g_betweenChunks = m_previous;
+}
 
 ChunkReader::~ChunkReader() {
     // A file with a giant line does not keep its memory for the rest of the run.
@@ -26,6 +37,11 @@ ChunkReader::~ChunkReader() {
 bool ChunkReader::Refill(const char*& keep, const char*& end) {
     if (m_remaining == 0 || m_failed)
         return false;
+    if (m_started && g_betweenChunks && !(*g_betweenChunks)()) {
+        m_remaining = 0;
+        return false;
+    }
+    m_started = true;
     std::vector<char>& buffer = Buffer();
     // The kept bytes lie in the buffer itself, which may move when it grows.
     const std::size_t kept = keep ? static_cast<std::size_t>(end - keep) : 0;

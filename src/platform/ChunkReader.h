@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 class ChunkReader {
 public:
@@ -17,6 +18,20 @@ public:
     ChunkReader(const ChunkReader&) = delete;
     ChunkReader& operator=(const ChunkReader&) = delete;
     ~ChunkReader();
+
+    // While one lives, goOn runs on this thread before each chunk of a file but its first; when
+    // it returns false the file is read no further. A large file then keeps the window alive.
+    class BetweenChunks {
+    public:
+        explicit BetweenChunks(std::function<bool()> goOn);
+        BetweenChunks(const BetweenChunks&) = delete;
+        BetweenChunks& operator=(const BetweenChunks&) = delete;
+        ~BetweenChunks();
+
+    private:
+        std::function<bool()> m_goOn;
+        std::function<bool()>* m_previous;
+    };
 
     // Moves the bytes from keep to end to the front of the buffer and reads more behind
     // them; keep and end then describe the new data. False when nothing more could be read:
@@ -31,4 +46,5 @@ private:
     std::uint64_t m_remaining;
     std::size_t m_chunk;
     bool m_failed = false;
+    bool m_started = false;
 };

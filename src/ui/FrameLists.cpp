@@ -155,7 +155,7 @@ void TallywickFrame::ShowContextMenu(long listId, Result* record) {
     m_nContextListId = listId;
     m_pContextRecord = record;
     m_pItemOpenFile->Enable(listId == ID_LC_DETAIL);
-    const NestedLoops::Scope popup = m_loops.Popup();
+    const NestedLoops::Scope popup = m_loops.Popup(m_menuListContext);
     const int chosen = GetPopupMenuSelectionFromUser(m_menuListContext);
     wxCommandEvent command(wxEVT_MENU, chosen);
     if (chosen == ID_MENU_OPEN_DIR)

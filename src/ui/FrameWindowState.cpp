@@ -4,6 +4,7 @@
 
 #include "ConfirmBox.h"
 #include "CountingManager.h"
+#include "NativeDialog.h"
 #include "Preference.h"
 #include "StatusField.h"
 
@@ -43,6 +44,9 @@ void TallywickFrame::OnClose(wxCloseEvent& event) {
         if (verdict == NestedLoops::Close::PUT_OFF &&
             m_pCountingManager->m_nState == CountingManager::STATE_BUSY)
             m_pCountingManager->Stop();
+        // A menu would stay open until the user closes it.
+        if (verdict == NestedLoops::Close::PUT_OFF && m_loops.OpenMenu())
+            CloseNativeMenu(m_loops.OpenMenu());
         if (event.CanVeto())
             event.Veto();
         return;
@@ -52,6 +56,11 @@ void TallywickFrame::OnClose(wxCloseEvent& event) {
         ShowConfirm(wxString::Format(_("The rules file could not be written: %s"),
                                      wxFileName(CountingManager::RULES_FILE).GetAbsolutePath()),
                     wxOK | wxCENTRE | wxICON_ERROR);
+    m_loops.Closed();
+    // A stop can come between a press on a tool and its release, while the tool holds the
+    // pointer: a window destroyed with it would crash later.
+    if (wxWindow* captured = GetCapture())
+        captured->ReleaseMouse();
     Destroy();
 }
 
@@ -90,7 +99,7 @@ void TallywickFrame::PopupToolMenu(long toolId, wxMenu& menu) {
     // Just below the tool, converted from the toolbar's coordinates to the frame's.
     const wxRect rect = m_pToolBar->GetToolRect(toolId);
     const wxPoint corner = m_pToolBar->ClientToScreen(rect.GetBottomRight());
-    const NestedLoops::Scope popup = m_loops.Popup();
+    const NestedLoops::Scope popup = m_loops.Popup(menu);
     PopupMenu(&menu, ScreenToClient(corner - wxPoint(std::min(8, rect.width), 0)));
 }
 

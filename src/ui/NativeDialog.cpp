@@ -3,6 +3,7 @@
 
 #include <gtk/gtk.h>
 #include <wx/dialog.h>
+#include <wx/menu.h>
 
 bool CancelNativeDialog(wxDialog* dialog) {
     // The toolkit's message box is a GtkDialog run by gtk_dialog_run while it shows; its own
@@ -30,4 +31,9 @@ bool CancelQuestionsOver(wxDialog* dialog) {
     }
     g_list_free(windows);
     return found;
+}
+
+void CloseNativeMenu(wxMenu* menu) {
+    if (menu->m_menu && gtk_widget_get_visible(menu->m_menu))
+        gtk_menu_popdown(GTK_MENU(menu->m_menu));
 }

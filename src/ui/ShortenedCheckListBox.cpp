@@ -3,6 +3,7 @@
 
 #include "ResultText.h"
 
+#include <gtk/gtk.h>
 #include <wx/dcclient.h>
 #include <wx/renderer.h>
 
@@ -28,6 +29,19 @@ void ShortenedCheckListBox::SetKeys(const wxArrayString& keys) {
 void ShortenedCheckListBox::DoClear() {
     m_keys.clear();
     wxCheckListBox::DoClear();
+}
+
+int ShortenedCheckListBox::LeastHeight() const {
+    // The list's own size request is the size the toolkit gave it; its scroll bars' are theirs.
+    auto* scrolled = GTK_SCROLLED_WINDOW(m_widget);
+    int height = GetSize().y - GetClientSize().y; // the frame
+    for (GtkWidget* bar : {gtk_scrolled_window_get_vscrollbar(scrolled),
+                           gtk_scrolled_window_get_hscrollbar(scrolled)}) {
+        gint least = 0;
+        gtk_widget_get_preferred_height(bar, &least, nullptr);
+        height += least;
+    }
+    return height;
 }
 
 wxArrayString ShortenedCheckListBox::ShortenKeys() {

@@ -15,6 +15,9 @@ public:
     const wxString& GetKey(unsigned int n) const { return m_keys[n]; }
     // The item with exactly this key (case counts), or wxNOT_FOUND.
     int FindKey(const wxString& key) const { return m_keys.Index(key, true); }
+    // The least height at which the list draws within its bounds: GTK draws one that is given
+    // less over the controls below it.
+    int LeastHeight() const;
 
 protected:
     void DoClear() override;

@@ -20,6 +20,10 @@ StopSignals::~StopSignals() {
 
 void StopSignals::Install(std::function<void()> close) {
     m_close = std::move(close);
+    if (!m_retry) {
+        m_retry = std::make_unique<wxTimer>();
+        m_retry->Bind(wxEVT_TIMER, [this](wxTimerEvent&) { EndNext(); });
+    }
     if (g_stop != this)
         Register();
     g_stop = this;
@@ -73,9 +77,14 @@ void StopSignals::EndNext() {
     wxDialog* dialog = m_open.back();
     // A question of GTK's own over the dialog runs a loop inside the dialog's: it ends first.
     if (CancelQuestionsOver(dialog))
-        wxTheApp->CallAfter([this] { EndNext(); });
+        EndNextLater();
     else if (dialog->IsModal())
         dialog->EndModal(wxID_CANCEL);
     else if (!CancelNativeDialog(dialog))
-        wxTheApp->CallAfter([this] { EndNext(); }); // its loop has not begun yet
+        EndNextLater(); // its loop has not begun yet
+}
+
+void StopSignals::EndNextLater() {
+    const int RETRY_MS = 20;
+    m_retry->StartOnce(RETRY_MS);
 }

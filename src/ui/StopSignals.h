@@ -5,8 +5,10 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <vector>
 #include <wx/modalhook.h>
+#include <wx/timer.h>
 
 class StopSignals : private wxModalDialogHook {
 public:
@@ -27,8 +29,12 @@ private:
     void Exit(wxDialog* dialog) override;
     // Ends the innermost dialog, or closes once none is left.
     void EndNext();
+    // EndNext again a little later: a retry queued as an event would be handled again and
+    // again at once, before the loop it waits for could begin.
+    void EndNextLater();
 
     std::function<void()> m_close;
+    std::unique_ptr<wxTimer> m_retry;
     // The dialogs that run a modal loop, outermost first.
     std::vector<wxDialog*> m_open;
     // Between a stop and its close: the open dialogs are being ended and no other may open.

@@ -436,6 +436,12 @@ wxPanel* TallywickFrame::CreateFilterPane(int number, const char* kind, long pan
     row->Add(refresh, 0, 0, 4);
     sizer->Add(row, 0, wxLEFT | wxRIGHT, 4);
     FitPanel(panel, sizer);
+    // A pane too short for the list shows the rest of its controls without it.
+    panel->Bind(wxEVT_SIZE, [=](wxSizeEvent& event) {
+        event.Skip(); // the panel's own handler lays it out
+        const int room = panel->GetClientSize().y - row->GetMinSize().y - 4;
+        sizer->Show(list, room >= list->LeastHeight());
+    });
     // A filter starts this wide, and gives way to the results down to what its controls need.
     const wxSize narrowest(std::min(minSize.x, sizer->CalcMin().x), minSize.y);
     panel->SetMinSize(narrowest);
@@ -521,10 +527,11 @@ void TallywickFrame::CreatePropertyGrids() {
 
 void TallywickFrame::BindHandlers() {
     // A run dispatches events between files. Commands that would reset the engine, change
-    // what the run reads or open a window of their own are ignored while one is on the stack.
+    // what the run reads or open a window of their own are ignored while one is on the stack,
+    // and once the window is closing.
     const auto unlessCounting = [this](void (TallywickFrame::*handler)(wxCommandEvent&)) {
         return [this, handler](wxCommandEvent& event) {
-            if (!m_loops.Counting())
+            if (!m_loops.Counting() && !m_loops.Stopping())
                 (this->*handler)(event);
         };
     };

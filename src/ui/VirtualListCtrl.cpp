@@ -120,8 +120,12 @@ void VirtualListCtrl::OnIdle(wxIdleEvent& event) {
     // Not on a size event, which can come before the list's visible width has changed (a
     // window moved and sized in one step, a page shown again, a scroll bar come or gone):
     // whatever the order, the columns follow the width that shows once the window settles.
-    if (!m_sizedByHand && !m_needed.empty() && GetClientSize().x != m_fittedWidth)
+    if (!m_sizedByHand && !m_needed.empty() && GetClientSize().x != m_fittedWidth) {
         ApplyWidths();
+        // The list lays out and draws its new columns at idle time too, which would otherwise
+        // wait for the next event: the pointer moving, say.
+        event.RequestMore();
+    }
 }
 
 void VirtualListCtrl::OnScroll(wxScrollWinEvent& event) {

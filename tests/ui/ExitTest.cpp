@@ -13,6 +13,7 @@
 #include <map>
 #include <sys/stat.h>
 #include <vector>
+#include <wx/aui/auibar.h>
 #include <wx/bmpbuttn.h>
 #include <wx/button.h>
 #include <wx/checklst.h>
@@ -23,7 +24,11 @@
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/frame.h>
+#include <wx/listctrl.h>
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
 #include <wx/process.h>
+#include <wx/stopwatch.h>
 #include <wx/textctrl.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
@@ -388,5 +393,145 @@ TEST(ExitTest, AStopDuringADialogEndsItAndClosesAsQuitDoes) {
         EXPECT_TRUE(rules.Contains(before));
         EXPECT_FALSE(rules.Contains("unconfirmed"));
     }
+}
+
+// Closes a popup menu that a failed stop left open, so that a failure does not hang.
+void RescueMenu(TallywickFrame* frame, bool& used) {
+    for (wxMenu* menu : {&frame->m_menuExport, &frame->m_menuFilter, &frame->m_menuListContext})
+        if (menu->m_menu && gtk_widget_get_visible(menu->m_menu)) {
+            used = true;
+            CloseNativeMenu(menu);
+        }
+}
+
+// A stop while a command was clicked during a run, or a menu shows: no dialog opens, nothing
+// waits for the user, and the program ends at once with its settings, as Quit ends it.
+TEST(ExitTest, AStopEndsTheProgramAtOnceWhateverWasClickedOrShows) {
+    // A large file: the run reads it in many chunks, and events that come meanwhile wait.
+    std::string big;
+    for (int i = 0; i < 3000000; ++i)
+        big += "int x = 1; // a line of code\n";
+    uitest::WriteFile("during-run/big.c", big);
+    const auto click = [](TallywickFrame* frame, long tool) {
+        const wxRect rect = frame->m_pToolBar->GetToolRect(tool);
+        wxUIActionSimulator user;
+        user.MouseMove(frame->m_pToolBar->ClientToScreen(rect.GetPosition() + wxPoint(8, 8)));
+        user.MouseClick();
+    };
+    const struct {
+        const char* name;
+        // What the user does, the stop included.
+        std::function<void(TallywickFrame*, const std::function<void()>&)> act;
+    } rows[] = {
+        {"About clicked during a run, then a stop",
+         [&](TallywickFrame* frame, const std::function<void()>& stop) {
+             uitest::DuringRun(frame, [&] {
+                 click(frame, TallywickFrame::ID_TOOL_ABOUT);
+                 stop();
+             });
+         }},
+        {"About opened by code once the close waits for the run",
+         [](TallywickFrame* frame, const std::function<void()>& stop) {
+             uitest::DuringRun(frame, [&] {
+                 stop();
+                 uitest::WaitFor([frame] {
+                     return frame->m_pCountingManager->m_nState != CountingManager::STATE_BUSY;
+                 });
+                 wxCommandEvent about(wxEVT_MENU, TallywickFrame::ID_MENU_ABOUT);
+                 frame->OnAbout(about);
+             });
+         }},
+        {"the Export drop-down shows",
+         [](TallywickFrame* frame, const std::function<void()>& stop) {
+             wxTimer later;
+             later.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { stop(); });
+             later.StartOnce(300);
+             uitest::Command(frame, TallywickFrame::ID_TOOL_EXPORT);
+         }},
+        {"the context menu of the file list shows",
+         [](TallywickFrame* frame, const std::function<void()>& stop) {
+             uitest::Count(frame, {uitest::WorkDir() + "/during-run"}, {".c"});
+             wxTimer later;
+             later.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { stop(); });
+             later.StartOnce(300);
+             wxListEvent right(wxEVT_LIST_ITEM_RIGHT_CLICK, TallywickFrame::ID_LC_DETAIL);
+             right.SetEventObject(frame->m_pFileList);
+             right.m_itemIndex = 0;
+             frame->m_pFileList->GetEventHandler()->ProcessEvent(right);
+         }},
+    };
+    uitest::RealDialogs real;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        wxConfigBase::Get()->Write("ui_language", "en");
+        TallywickFrame* frame = uitest::StartProgram();
+        ASSERT_NE(frame, nullptr);
+        frame->Move(123, 45);
+
+        Rescue rescue;
+        bool menuLeft = false;
+        wxTimer watchdog;
+        watchdog.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+            rescue.EndOne();
+            RescueMenu(frame, menuLeft);
+        });
+        watchdog.Start(5000);
+        wxStopWatch sinceStop;
+        row.act(frame, [&] {
+            sinceStop.Start();
+            raise(SIGTERM);
+        });
+        EXPECT_TRUE(uitest::WaitFor([] { return wxTopLevelWindows.empty(); }, 10000));
+        EXPECT_LT(sinceStop.Time(), 4000);
+        watchdog.Stop();
+        EXPECT_FALSE(rescue.used) << "a dialog opened";
+        EXPECT_FALSE(menuLeft) << "a menu stayed open";
+        EXPECT_EQ(wxConfigBase::Get()->ReadLong("/x", 0), 123);
+    }
+}
+
+// A stop that comes as a message box is about to run its loop, before GTK shows it: the box
+// still ends as cancelled, and the program closes.
+TEST(ExitTest, AStopJustBeforeAMessageBoxRunsEndsIt) {
+    // Called after the program's own hooks, which it registers later, just before the box's
+    // loop: the stop is handled there.
+    struct StopBeforeTheLoop : wxModalDialogHook {
+        bool armed = false;
+        bool stopped = false;
+        StopBeforeTheLoop() { Register(); }
+        int Enter(wxDialog* dialog) override {
+            if (armed && dynamic_cast<wxMessageDialog*>(dialog)) {
+                armed = false;
+                raise(SIGTERM);
+                // The stop's handler runs, and finds the box not yet shown.
+                for (int i = 0; i < 30; ++i) {
+                    g_main_context_iteration(nullptr, FALSE);
+                    wxMilliSleep(10);
+                }
+                stopped = true;
+            }
+            return wxID_NONE;
+        }
+        void Exit(wxDialog*) override {}
+    } hook;
+    wxConfigBase::Get()->Write("ui_language", "en");
+    uitest::RealDialogs real;
+    TallywickFrame* frame = uitest::StartProgram();
+    ASSERT_NE(frame, nullptr);
+    frame->Move(123, 45);
+    frame->m_pSourceDirList->Clear();
+    frame->m_pSourceDirList->Append(uitest::WorkDir());
+    frame->m_pSourceDirList->SetSelection(0);
+    Rescue rescue;
+    wxTimer watchdog;
+    watchdog.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { rescue.EndOne(); });
+    watchdog.Start(5000);
+    hook.armed = true;
+    uitest::Command(frame->m_pBtnDeleteDir, wxEVT_BUTTON); // asks first
+    EXPECT_TRUE(uitest::WaitFor([] { return wxTopLevelWindows.empty(); }, 10000));
+    watchdog.Stop();
+    EXPECT_TRUE(hook.stopped);
+    EXPECT_FALSE(rescue.used) << "the box stayed open";
+    EXPECT_EQ(wxConfigBase::Get()->ReadLong("/m_nDirectoryNum", 0), 1); // No: the folder stays
 }
 } // namespace
