@@ -1,10 +1,12 @@
 // Atomic file replacement: a temporary file beside the target, flushed, then renamed; and
-// the writing in place of devices and FIFOs.
+// the writing in place of devices, FIFOs and the program's own open descriptors.
 #include "AtomicFile.h"
 
 #include "FileNames.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <ctime>
@@ -16,19 +18,30 @@
 #include <unistd.h>
 
 namespace {
-// How long a pipe whose reader takes nothing may hold up the program.
-const int STALLED_READER_MS = 10000;
+// False, with ETIMEDOUT, when the reader takes nothing for that long.
+bool WaitForRoom(int fd, std::chrono::milliseconds stall) {
+    pollfd ready{fd, POLLOUT, 0};
+    if (poll(&ready, 1, static_cast<int>(stall.count())) > 0)
+        return true;
+    errno = ETIMEDOUT;
+    return false;
+}
 
-bool WriteAll(int fd, const char* data, std::size_t size) {
+// Writes every byte, failing when the reader takes none for `stall`. A descriptor that blocks
+// gets no more than a pipe takes at once, each time after there is room: a write of more
+// could wait for the reader for good.
+bool WriteAll(int fd, const char* data, std::size_t size, std::chrono::milliseconds stall,
+              bool blocks) {
     while (size > 0) {
-        const ssize_t written = write(fd, data, size);
+        if (blocks && !WaitForRoom(fd, stall))
+            return false;
+        const ssize_t written =
+            write(fd, data, blocks ? std::min<std::size_t>(size, PIPE_BUF) : size);
         if (written < 0 && errno == EINTR)
             continue;
         if (written < 0 && errno == EAGAIN) {
-            pollfd ready{fd, POLLOUT, 0};
-            if (poll(&ready, 1, STALLED_READER_MS) > 0)
+            if (WaitForRoom(fd, stall))
                 continue;
-            errno = ETIMEDOUT;
             return false;
         }
         if (written <= 0)
@@ -39,23 +52,95 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
     return true;
 }
 
+// WriteAll, where a reader that leaves early fails the write instead of ending the program.
+bool WriteWithoutSigpipe(int fd, const char* data, std::size_t size,
+                         std::chrono::milliseconds stall, bool blocks) {
+    sigset_t pipe, old;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    sigset_t pending;
+    sigpending(&pending);
+    const bool wasPending = sigismember(&pending, SIGPIPE) == 1;
+    pthread_sigmask(SIG_BLOCK, &pipe, &old);
+    const bool ok = WriteAll(fd, data, size, stall, blocks);
+    // Ours is taken back before the mask is; one that was there before is left for its owner.
+    if (!ok && errno == EPIPE && !wasPending) {
+        const timespec now{};
+        sigtimedwait(&pipe, nullptr, &now);
+    }
+    pthread_sigmask(SIG_SETMASK, &old, nullptr);
+    return ok;
+}
+
+enum class Hop { None, Followed, Failed };
+
+// One step along a symbolic link, taken from the link's own folder.
+Hop FollowLink(std::string& path) {
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return Hop::None;
+    std::string link(static_cast<std::size_t>(st.st_size) + 1, '\0');
+    const ssize_t length = readlink(path.c_str(), link.data(), link.size());
+    if (length < 0 || static_cast<std::size_t>(length) >= link.size())
+        return Hop::Failed; // gone or changed meanwhile
+    link.resize(static_cast<std::size_t>(length));
+    const std::size_t slash = path.rfind('/');
+    if (link.empty() || link[0] == '/' || slash == std::string::npos)
+        path = link;
+    else
+        path = path.substr(0, slash + 1) + link;
+    return Hop::Followed;
+}
+
+// The descriptor of this process the path names: an entry of /proc/self/fd, reached by any
+// spelling (/dev/stdout, /dev/fd/N, /proc/<pid>/fd/N). Links are followed one hop at a time,
+// for the entry is itself a link to the file, which must not be reached. -1 for none.
+int DescriptorNamed(std::string path) {
+    struct stat fds;
+    if (stat("/proc/self/fd", &fds) != 0)
+        return -1;
+    for (int hops = 0; hops < 40; ++hops) {
+        const std::size_t slash = path.rfind('/');
+        const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
+        const std::string folder = slash == std::string::npos ? "."
+                                   : slash == 0               ? "/"
+                                                              : path.substr(0, slash);
+        // As /proc spells them: no leading zero, and small enough for an int.
+        struct stat st;
+        if (!name.empty() && name.size() < 10 &&
+            name.find_first_not_of("0123456789") == std::string::npos &&
+            (name[0] != '0' || name.size() == 1) && stat(folder.c_str(), &st) == 0 &&
+            st.st_dev == fds.st_dev && st.st_ino == fds.st_ino)
+            return std::atoi(name.c_str());
+        if (FollowLink(path) != Hop::Followed)
+            return -1;
+    }
+    return -1;
+}
+
+// Writes through one of the program's descriptors at its present position, as a shell
+// redirection to it does: appending if it was opened to append. Its flags are shared with
+// whoever else holds it, so they are left alone; a descriptor that blocks is waited on.
+bool WriteThrough(int fd, const char* data, std::size_t size, std::chrono::milliseconds stall) {
+    const int flags = fcntl(fd, F_GETFL);
+    struct stat st;
+    if (flags < 0 || fstat(fd, &st) != 0)
+        return false; // closed
+    if ((flags & O_ACCMODE) == O_RDONLY) {
+        errno = EBADF; // and a pipe's reading end would never have room
+        return false;
+    }
+    return WriteWithoutSigpipe(fd, data, size, stall,
+                               !S_ISREG(st.st_mode) && (flags & O_NONBLOCK) == 0);
+}
+
 // Follows symbolic links to the file they name, as a shell redirection does: the last one
 // may dangle, and the file is then created where it points. False on a loop.
 bool ResolveLinks(std::string& path) {
     for (int hops = 0; hops < 40; ++hops) {
-        struct stat st;
-        if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-            return true;
-        std::string link(static_cast<std::size_t>(st.st_size) + 1, '\0');
-        const ssize_t length = readlink(path.c_str(), link.data(), link.size());
-        if (length < 0 || static_cast<std::size_t>(length) >= link.size())
-            return false; // gone or changed meanwhile
-        link.resize(static_cast<std::size_t>(length));
-        const std::size_t slash = path.rfind('/');
-        if (link.empty() || link[0] == '/' || slash == std::string::npos)
-            path = link;
-        else
-            path = path.substr(0, slash + 1) + link;
+        const Hop hop = FollowLink(path);
+        if (hop != Hop::Followed)
+            return hop == Hop::None;
     }
     errno = ELOOP;
     return false;
@@ -64,7 +149,8 @@ bool ResolveLinks(std::string& path) {
 // Writes to a target that is not a regular file (a device, a FIFO) without replacing it.
 // A FIFO without a reader fails at once instead of waiting for one, and one whose reader
 // stops taking the bytes fails after a while; a socket cannot be opened.
-bool WriteInPlace(const std::string& target, const char* data, std::size_t size) {
+bool WriteInPlace(const std::string& target, const char* data, std::size_t size,
+                  std::chrono::milliseconds stall) {
     // No O_CREAT and no O_TRUNC: should the target have become a regular file meanwhile, it
     // is found below, untouched.
     const int fd = open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -72,22 +158,7 @@ bool WriteInPlace(const std::string& target, const char* data, std::size_t size)
         return false;
     struct stat st;
     bool ok = fstat(fd, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
-    if (ok) {
-        // A reader that leaves early must fail the write, not end the program.
-        sigset_t pipe, old;
-        sigemptyset(&pipe);
-        sigaddset(&pipe, SIGPIPE);
-        sigset_t pending;
-        sigpending(&pending);
-        const bool wasPending = sigismember(&pending, SIGPIPE) == 1;
-        pthread_sigmask(SIG_BLOCK, &pipe, &old);
-        ok = WriteAll(fd, data, size);
-        if (!ok && errno == EPIPE && !wasPending) {
-            const timespec now{};
-            sigtimedwait(&pipe, nullptr, &now);
-        }
-        pthread_sigmask(SIG_SETMASK, &old, nullptr);
-    }
+    ok = ok && WriteWithoutSigpipe(fd, data, size, stall, false);
     return close(fd) == 0 && ok;
 }
 
@@ -101,14 +172,19 @@ mode_t TargetMode(const struct stat* existing) {
 }
 } // namespace
 
-bool WriteFileAtomically(const wxString& path, const void* data, std::size_t size) {
+bool WriteFileAtomically(const wxString& path, const void* data, std::size_t size,
+                         std::chrono::milliseconds stalledReader) {
     std::string target = ToFileSystemPath(path);
+    // Before anything follows /proc's links: a rename would drop what a shell's >> has put
+    // in the file before us, and what it adds after.
+    const int named = DescriptorNamed(target);
+    if (named >= 0)
+        return WriteThrough(named, static_cast<const char*>(data), size, stalledReader);
     struct stat st;
     // A device or a pipe takes the bytes as a shell redirection gives them; a rename would
-    // put a plain file in its place. Found through the links as the system follows them, so
-    // that /dev/stdout reaches the pipe it names.
+    // put a plain file in its place. Found through the links as the system follows them.
     if (stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
-        return WriteInPlace(target, static_cast<const char*>(data), size);
+        return WriteInPlace(target, static_cast<const char*>(data), size, stalledReader);
     if (!ResolveLinks(target))
         return false;
     const bool exists = stat(target.c_str(), &st) == 0;
@@ -124,7 +200,7 @@ bool WriteFileAtomically(const wxString& path, const void* data, std::size_t siz
     const int fd = mkstemp(temp.data());
     if (fd < 0)
         return false;
-    bool ok = WriteAll(fd, static_cast<const char*>(data), size) &&
+    bool ok = WriteAll(fd, static_cast<const char*>(data), size, stalledReader, false) &&
               fchmod(fd, TargetMode(exists ? &st : nullptr)) == 0 && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;
     ok = ok && rename(temp.c_str(), target.c_str()) == 0;

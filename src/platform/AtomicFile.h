@@ -1,6 +1,7 @@
 // Replaces a file's contents so that a crash or a full disk never leaves it half written.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <wx/string.h>
 
@@ -9,4 +10,8 @@
 // if a link dangles. False when any step fails or the target is read-only; the target is
 // then unchanged. A device or a FIFO is written in place and never replaced, as a shell
 // redirection does (a FIFO without a reader fails at once); a folder or a socket is refused.
-bool WriteFileAtomically(const wxString& path, const void* data, std::size_t size);
+// A path that names one of the program's open descriptors (/dev/stdout, /dev/fd/N) is written
+// through it at its present position, whatever it is. A reader that takes nothing for
+// stalledReader fails the write.
+bool WriteFileAtomically(const wxString& path, const void* data, std::size_t size,
+                         std::chrono::milliseconds stalledReader = std::chrono::seconds(10));

@@ -3,11 +3,15 @@
 
 #include <cstdlib>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-bool IsRoot(const std::string& path) {
-    return path.find_first_not_of('/') == std::string::npos;
+// The folder itself, not its spelling: "/.", "//" and "/tmp/.." are the root too.
+bool IsRoot(const char* path) {
+    struct stat folder, root;
+    return stat(path, &folder) == 0 && stat("/", &root) == 0 && folder.st_dev == root.st_dev &&
+           folder.st_ino == root.st_ino;
 }
 } // namespace
 

@@ -3,9 +3,9 @@
 
 #include <string>
 
-// The home folder: HOME unless it is empty, unset, relative or the root, else the account's
-// own folder (account: its entry in the account database, or null). Empty when neither names
-// an absolute folder other than the root, so that nothing is ever written there.
+// The home folder: HOME unless it is empty, unset, relative or the root by any spelling, else
+// the account's own folder (account: its entry in the account database, or null). Empty when
+// neither names an absolute folder other than the root, so that nothing is ever written there.
 std::string ChooseHomeFolder(const char* home, const char* account);
 
 // Sets HOME to the folder chosen above, so that the toolkit and the libraries below it all

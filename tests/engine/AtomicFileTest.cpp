@@ -3,6 +3,8 @@
 #include "TestSupport.h"
 
 #include <algorithm>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -10,6 +12,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -29,6 +32,42 @@ std::vector<std::string> Names(const wxString& folder) {
     return names;
 }
 
+// Fills a pipe or FIFO to the brim, so that a reader that never reads holds up the next write.
+void Fill(int fd) {
+    const int flags = fcntl(fd, F_GETFL);
+    fcntl(fd, F_SETFL, flags | O_NONBLOCK);
+    const std::string page(4096, 'x');
+    while (write(fd, page.data(), page.size()) > 0) {
+    }
+    fcntl(fd, F_SETFL, flags);
+}
+
+// Writes from a child process, so that a signal that would end the program or a write that
+// never returns shows here as what happened, instead of ending or holding up the tests.
+std::string Outcome(const wxString& target, const std::string& data) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const bool written =
+            WriteFileAtomically(target, data.data(), data.size(), std::chrono::milliseconds(200));
+        sigset_t pending;
+        sigpending(&pending);
+        _exit(sigismember(&pending, SIGPIPE) ? 2 : written ? 0 : 1);
+    }
+    int status = 0;
+    for (int waited = 0; waitpid(child, &status, WNOHANG) == 0; ++waited) {
+        if (waited == 500) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            return "still writing after 5 s";
+        }
+        usleep(10000);
+    }
+    if (WIFSIGNALED(status))
+        return "ended by signal " + std::to_string(WTERMSIG(status));
+    const char* const outcomes[] = {"written", "refused", "SIGPIPE left pending"};
+    return outcomes[WEXITSTATUS(status)];
+}
+
 // Makes a target of the kind named, or a link "out" to one; returns the path to write. The
 // null and full devices are the system's, or for the superuser copies made in the folder, so
 // that a wrong rename cannot replace the system's own. reader: the reading end of a FIFO or a
@@ -46,15 +85,26 @@ wxString Make(const TempDir& dir, std::string kind, int& reader, int& writer) {
         mknod(path.fn_str(), S_IFCHR | 0666, makedev(1, kind == "null" ? 3 : 7));
     } else if (kind.rfind("FIFO", 0) == 0) {
         mkfifo(path.fn_str(), 0666);
-        if (kind == "FIFO with a reader")
+        if (kind != "FIFO")
             reader = open(path.fn_str(), O_RDONLY | O_NONBLOCK);
-    } else if (kind == "pipe") {
+        if (kind == "FIFO with a stalled reader") {
+            const int fd = open(path.fn_str(), O_WRONLY);
+            Fill(fd);
+            close(fd);
+        }
+    } else if (kind.rfind("pipe", 0) == 0) {
         int ends[2];
         if (pipe(ends) != 0)
             return path;
         reader = ends[0];
         writer = ends[1];
         path = wxString::Format("/proc/self/fd/%d", writer);
+        if (kind == "pipe with a stalled reader")
+            Fill(writer);
+        if (kind == "pipe whose reader quit") {
+            close(reader);
+            reader = -1;
+        }
     } else if (kind == "folder") {
         dir.MakeDir("out");
     } else if (kind == "socket") {
@@ -77,7 +127,8 @@ wxString Make(const TempDir& dir, std::string kind, int& reader, int& writer) {
 
 // Regular files are replaced, a dangling link made real; a device or a FIFO takes the bytes
 // in place, as a shell redirection gives them, and stays what it is; a folder, a socket, a
-// read-only file or a link loop is refused. Nothing is left beside any target.
+// read-only file or a link loop is refused, and so is a reader that stalls or quits, without
+// ending the program. Nothing is left beside any target.
 TEST(AtomicFileTest, EachKindOfTargetIsReplacedWrittenInPlaceOrRefused) {
     const std::string data = "Type,Files\nC++,3\n";
     const struct {
@@ -95,7 +146,10 @@ TEST(AtomicFileTest, EachKindOfTargetIsReplacedWrittenInPlaceOrRefused) {
         {"link to full", false, S_IFCHR},
         {"FIFO", false, S_IFIFO},
         {"FIFO with a reader", true, S_IFIFO},
+        {"FIFO with a stalled reader", false, S_IFIFO},
         {"pipe", true, S_IFIFO},
+        {"pipe with a stalled reader", false, S_IFIFO},
+        {"pipe whose reader quit", false, S_IFIFO},
         {"folder", false, S_IFDIR},
         {"socket", false, S_IFSOCK},
     };
@@ -105,7 +159,7 @@ TEST(AtomicFileTest, EachKindOfTargetIsReplacedWrittenInPlaceOrRefused) {
         int reader = -1, writer = -1;
         const wxString target = Make(dir, c.kind, reader, writer);
         const std::vector<std::string> before = Names(dir.Path());
-        EXPECT_EQ(WriteFileAtomically(target, data.data(), data.size()), c.written);
+        EXPECT_EQ(Outcome(target, data), c.written ? "written" : "refused");
         EXPECT_EQ(Kind(target), c.left);
         EXPECT_EQ(Names(dir.Path()), before);
         if (c.left == S_IFREG) {
@@ -113,13 +167,78 @@ TEST(AtomicFileTest, EachKindOfTargetIsReplacedWrittenInPlaceOrRefused) {
         }
         if (writer >= 0)
             close(writer); // so that the reading below ends
-        if (reader >= 0) {
+        if (reader >= 0 && c.written) {
             std::string got(data.size() + 1, '\0');
             got.resize(static_cast<std::size_t>(
                 std::max<ssize_t>(read(reader, got.data(), got.size()), 0)));
             EXPECT_EQ(got, data);
-            close(reader);
         }
+        if (reader >= 0)
+            close(reader);
     }
+}
+
+// A path that names one of the program's open descriptors is written through it at its
+// present position, as a shell redirection to it is, and the file stays the same one with its
+// earlier bytes; a descriptor open for reading only is refused.
+TEST(AtomicFileTest, APathNamingAnOpenDescriptorIsWrittenThroughIt) {
+    const std::string data = "Type,Files\nC++,3\n";
+    const struct {
+        const char* path; // FD: the descriptor, PID: the program's
+        int flags;
+        off_t at;
+        bool written;
+        std::string after;
+    } cases[] = {
+        {"/proc/self/fd/FD", O_WRONLY | O_APPEND, 0, true, "earlier\n" + data},
+        {"/dev/fd/FD", O_WRONLY | O_APPEND, 3, true, "earlier\n" + data},
+        {"/dev/fd/FD", O_WRONLY, 3, true, "ear" + data},
+        {"/proc/PID/fd/FD", O_RDWR, 8, true, "earlier\n" + data},
+        {"link to /dev/fd/FD", O_WRONLY, 0, true, data},
+        {"/dev/fd/FD", O_RDONLY, 0, false, "earlier\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        TempDir dir;
+        const wxString file = dir.Write("log", "earlier\n");
+        const int fd = open(file.fn_str(), c.flags);
+        lseek(fd, c.at, SEEK_SET);
+        wxString target = c.path;
+        target.Replace("FD", wxString::Format("%d", fd));
+        target.Replace("PID", wxString::Format("%d", getpid()));
+        if (target.StartsWith("link to ", &target)) {
+            symlink(target.fn_str(), (dir / "out").fn_str());
+            target = dir / "out";
+        }
+        struct stat before, after;
+        stat(file.fn_str(), &before);
+        const std::vector<std::string> names = Names(dir.Path());
+        EXPECT_EQ(WriteFileAtomically(target, data.data(), data.size()), c.written);
+        close(fd);
+        EXPECT_EQ(ReadFile(file), c.after);
+        ASSERT_EQ(stat(file.fn_str(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(Names(dir.Path()), names);
+    }
+}
+
+// The bench's report written to /dev/stdout joins what the shell appends around it.
+TEST(AtomicFileTest, TheBenchsReportJoinsTheShellsOutputItIsAppendedTo) {
+    TempDir dir;
+    dir.Write("tree/a.cpp", "int main() {\n    return 0;\n}\n");
+    const wxString log = dir.Write("log", "EARLIER\n");
+    struct stat before, after;
+    stat(log.fn_str(), &before);
+    const wxString command =
+        wxString::Format("{ echo BEFORE; '%s' '%s' --conf '%s/conf/conf.xml' --csv /dev/stdout; "
+                         "echo AFTER; } >> '%s'",
+                         TALLYWICK_BENCH, dir / "tree", TALLYWICK_SOURCE_DIR, log);
+    ASSERT_EQ(std::system(command.utf8_str()), 0);
+    const std::string text = ReadFile(log);
+    EXPECT_EQ(text.rfind("EARLIER\nBEFORE\n# *** Generated", 0), 0u) << text;
+    EXPECT_LT(text.find("# *** Total ***"), text.find("\nfiles 1 lines 3 ")) << text;
+    EXPECT_EQ(text.substr(text.size() - 6), "AFTER\n") << text;
+    ASSERT_EQ(stat(log.fn_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
 }
 } // namespace

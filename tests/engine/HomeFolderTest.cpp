@@ -9,8 +9,8 @@
 #include <unistd.h>
 
 namespace {
-// HOME unless empty, unset, relative or the root; else the account's folder if it is an
-// absolute one other than the root; else none. An empty HOME is set for the whole process.
+// HOME unless empty, unset, relative or the root by any spelling; else the account's folder if
+// it is an absolute one other than the root; else none. The choice is set for the whole process.
 TEST(HomeFolderTest, HomeIsTakenFromTheAccountWhenEmptyAndNeverIsTheRoot) {
     const struct {
         const char* home;
@@ -21,8 +21,12 @@ TEST(HomeFolderTest, HomeIsTakenFromTheAccountWhenEmptyAndNeverIsTheRoot) {
         {"", "/home/bob", "/home/bob"},
         {nullptr, "/home/bob", "/home/bob"},
         {"/", "/home/bob", "/home/bob"},
+        {"/.", "/home/bob", "/home/bob"},
+        {"/tmp/..", "/home/bob", "/home/bob"},
+        {"//", "/home/bob", "/home/bob"},
         {"home/ada", "/home/bob", "/home/bob"},
         {"", "//", ""},
+        {"", "/.", ""},
         {"", "", ""},
         {nullptr, nullptr, ""},
         {"", "home/bob", ""},
@@ -33,9 +37,11 @@ TEST(HomeFolderTest, HomeIsTakenFromTheAccountWhenEmptyAndNeverIsTheRoot) {
 
     const std::string saved = std::getenv("HOME") ? std::getenv("HOME") : "";
     const std::string account = ChooseHomeFolder(nullptr, getpwuid(getuid())->pw_dir);
-    setenv("HOME", "", 1);
-    EXPECT_EQ(SettleHomeFolder(), !account.empty());
-    EXPECT_EQ(std::getenv("HOME"), account);
+    for (const char* home : {"", "relative/home", "/.", "/tmp/..", "//"}) {
+        setenv("HOME", home, 1);
+        EXPECT_EQ(SettleHomeFolder(), !account.empty()) << home;
+        EXPECT_EQ(std::getenv("HOME"), account.empty() ? home : account) << home;
+    }
     setenv("HOME", saved.c_str(), 1);
 }
 } // namespace
