@@ -1,4 +1,5 @@
 // The rules file: what a manager reads from conf/conf.xml and the exact bytes it writes back.
+#include "CapturedLog.h"
 #include "FileExtension.h"
 #include "TestSupport.h"
 
@@ -104,19 +105,6 @@ Lines Snapshot(const CountingManager& manager) {
                       U8(e->m_strDesc) + (e->m_bSelected ? "|selected" : ""));
     return out;
 }
-
-// Keeps what is logged while it lives.
-struct CapturedLog : wxLog {
-    CapturedLog() : previous(wxLog::SetActiveTarget(this)) {}
-    ~CapturedLog() override { wxLog::SetActiveTarget(previous); }
-    void DoLogTextAtLevel(wxLogLevel, const wxString& message) override { text += message + "\n"; }
-    // The text was logged exactly once.
-    bool Once(const wxString& part) const {
-        return text.find(part) != wxString::npos && text.find(part) == text.rfind(part);
-    }
-    wxLog* previous;
-    wxString text;
-};
 
 class RulesTest : public ::testing::Test {
 protected:
