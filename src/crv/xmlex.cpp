@@ -1,12 +1,11 @@
 // wxXmlDocumentEx: the conversion behind its Load and the XML writer behind its Save.
 #include "xmlex.h"
 
-#include "XmlPrescan.h"
+#include "XmlTree.h"
 
 #include <wx/debug.h>
 #include <wx/intl.h>
 #include <wx/log.h>
-#include <wx/mstream.h>
 #include <wx/strconv.h>
 #include <wx/wfstream.h>
 
@@ -46,6 +45,19 @@ std::pair<std::size_t, std::size_t> FindDeclaredEncoding(const std::string& byte
     if (close >= end)
         return {NONE, 0};
     return {at + 1, close - at - 1};
+}
+
+// The toolkit's memory stream grows by a fixed step, copying all it holds at each: a string
+// grows in proportion and reads a large file in time that grows with its size.
+std::string ReadAll(wxInputStream& stream) {
+    std::string bytes;
+    const wxFileOffset length = stream.GetLength();
+    if (length != wxInvalidOffset)
+        bytes.reserve(static_cast<std::size_t>(length));
+    char piece[65536];
+    while (stream.Read(piece, sizeof piece).LastRead() > 0)
+        bytes.append(piece, stream.LastRead());
+    return bytes;
 }
 
 // Each conversion gets a converter of its own: the system's converters carry their shift
@@ -323,17 +335,13 @@ void OutputNode(Output& out, const wxXmlNode* node, int indent, int indentstep) 
 }
 } // namespace
 
-bool wxXmlDocumentEx::Load(wxInputStream& stream, const wxString& encoding, int flags) {
-    wxMemoryOutputStream whole;
-    stream.Read(whole);
-    std::string bytes(whole.GetLength(), '\0');
-    whole.CopyTo(bytes.data(), bytes.size());
+// The encoding argument matters only to builds without Unicode, as in the toolkit.
+bool wxXmlDocumentEx::Load(wxInputStream& stream, const wxString&, int flags) {
+    std::string bytes = ReadAll(stream);
     m_refused = false;
     const auto [at, length] = FindDeclaredEncoding(bytes);
     const wxString declared = at == NONE ? wxString() : wxString::FromUTF8(&bytes[at], length);
     const bool converted = !ParserReads(declared);
-    // The encoding the document keeps when the parser is handed UTF-8 in its place.
-    wxString kept = converted ? declared : wxString();
     if (converted) {
         // Handed to the parser as UTF-8, declared as such.
         std::wstring text;
@@ -348,21 +356,24 @@ bool wxXmlDocumentEx::Load(wxInputStream& stream, const wxString& encoding, int 
         if (utf8At != NONE)
             bytes.replace(utf8At, utf8Length, "UTF-8");
     }
-    XmlPrescan scan = PrescanXml(bytes, MAX_DEPTH);
-    if (scan.outcome == XmlPrescan::REFUSED) {
+    XmlTree tree = ReadXmlTree(bytes, MAX_DEPTH, (flags & wxXMLDOC_KEEP_WHITESPACE_NODES) != 0);
+    if (tree.outcome == XmlTree::REFUSED) {
         m_refused = true;
         return false;
     }
-    if (scan.outcome == XmlPrescan::EXPANDED) {
-        bytes = std::move(scan.expanded);
-        if (!converted)
-            kept = wxString::FromUTF8(scan.encoding);
-    }
-    wxMemoryInputStream in(bytes.data(), bytes.size());
-    if (!wxXmlDocument::Load(in, encoding, flags))
+    if (tree.outcome == XmlTree::MALFORMED) {
+        // The toolkit's own message, so that its translations serve.
+        wxLogError(_("XML parsing error: '%s' at line %d"), tree.error,
+                   static_cast<int>(tree.line));
         return false;
-    if (!kept.empty())
-        SetFileEncoding(kept);
+    }
+    // As the toolkit's load: a version only when declared, UTF-8 when no encoding is.
+    if (!tree.version.empty())
+        SetVersion(tree.version);
+    const wxString& named = converted ? declared : tree.encoding;
+    SetFileEncoding(named.empty() ? wxString("UTF-8") : named);
+    SetDoctype(tree.doctype);
+    SetDocumentNode(tree.document.release());
     return true;
 }
 

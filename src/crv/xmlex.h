@@ -5,10 +5,10 @@
 #include <wx/string.h>
 #include <wx/xml/xml.h>
 
-// Parsing stays with the toolkit, behind a first pass that guards it; saving is replaced, so that
-// every byte of the rules file (layout, escaping, encoding) is decided here and not by the wx
-// version. Both sides handle every encoding the system's converters know, not only those of the
-// toolkit's parser.
+// Loading builds the toolkit's tree in one pass of expat, as the toolkit's own load takes time
+// that grows with the square of a text's pieces; saving is replaced, so that every byte of the
+// rules file (layout, escaping, encoding) is decided here and not by the wx version. Both sides
+// handle every encoding the system's converters know, not only those of the toolkit's parser.
 class wxXmlDocumentEx : public wxXmlDocument {
 public:
     wxXmlDocumentEx() = default;
@@ -18,14 +18,14 @@ public:
     static constexpr int MAX_DEPTH = 256;
 
     using wxXmlDocument::Load;
-    // A document in an encoding the parser does not know is converted for it first; the
-    // declared encoding stays the document's. False, with a message, when the declared
-    // encoding cannot be converted or the bytes are not valid in it. Entities are read as
-    // their text. A document nested deeper than MAX_DEPTH, with an entity that cannot be
-    // read as text (an external one, one that expands beyond bound), or with attributes,
-    // texts or comments so long (a megabyte; less for a text of many lines) that the
-    // toolkit's parser, whose time grows with their square, would take seconds over them, is
-    // refused: false without a message, and IsRefused tells it.
+    // The tree the toolkit's load builds, but each text whole: white space alone is dropped
+    // between elements (unless the flags keep it) and kept as the whole text of an element
+    // other than the root. A document in an encoding the parser does not know is converted
+    // for it first; the declared encoding stays the document's. False, with a message, when
+    // the declared encoding cannot be converted, the bytes are not valid in it or the
+    // document is not well-formed. Entities are read as their text. A document nested deeper
+    // than MAX_DEPTH or with an entity that cannot be read as text (an external one, one that
+    // expands beyond bound) is refused: false without a message, and IsRefused tells it.
     bool Load(wxInputStream& stream, const wxString& encoding = "UTF-8",
               int flags = wxXMLDOC_NONE) override;
     bool IsRefused() const { return m_refused; }

@@ -1,4 +1,6 @@
-// The XML writer: the exact bytes it produces for documents built in memory.
+// The XML document: the tree its load builds, and the exact bytes its writer produces for
+// documents built in memory.
+#include "CapturedLog.h"
 #include "TestSupport.h"
 #include "xmlex.h"
 
@@ -55,7 +57,59 @@ wxXmlNode* Reload(const std::string& bytes, wxXmlDocumentEx& into) {
     return into.Load(in) ? into.GetRoot() : nullptr;
 }
 
+// The tree under the node, one line per node: its type, name, attributes, content and line.
+std::string Tree(const wxXmlNode* node, int depth = 0) {
+    std::string out;
+    for (; node; node = node->GetNext()) {
+        out += std::string(depth, ' ') + std::to_string(node->GetType()) + " " +
+               node->GetName().utf8_string();
+        for (const wxXmlAttribute* attr = node->GetAttributes(); attr; attr = attr->GetNext())
+            out += " " + attr->GetName().utf8_string() + "=" + attr->GetValue().utf8_string();
+        if (!node->GetContent().empty())
+            out += " [" + node->GetContent().utf8_string() + "]";
+        out += " @" + std::to_string(node->GetLineNumber()) + "\n";
+        out += Tree(node->GetChildren(), depth + 1);
+    }
+    return out;
+}
+
 } // namespace
+
+// Load builds the tree the toolkit's would, save that each text is read whole: white space
+// alone is dropped between elements but kept as the whole content of one.
+TEST(XmlTest, LoadReadsEveryTextWhole) {
+    const std::string mixed =
+        "<?xml version=\"1.1\" encoding=\"UTF-8\"?>\n<!-- pre --><?pi data?>\n"
+        "<!DOCTYPE r [<!ENTITY e \"E\">]>\n<r b=\"2\" a=\"x&#9;y\n&e;\">\n"
+        "  <e>\t </e><f>\n a &amp;<!-- c --> b <?p q?><![CDATA[ ]]> <![CDATA[x]]>&e;z</f>\n"
+        "  <g/>\n</r>\n<!-- post -->";
+    const std::tuple<const char*, std::string, int, std::string> cases[] = {
+        {"mixed content", mixed, wxXMLDOC_NONE,
+         "9  @-1\n 8 comment [ pre ] @2\n 7 pi [data] @2\n 1 r b=2 a=x\ty E @4\n  1 e @6\n"
+         "   3 text [\t ] @6\n  1 f @6\n   3 text [\n a &] @6\n   8 comment [ c ] @7\n"
+         "   3 text [ b ] @7\n   7 p [q] @7\n   4 cdata [ ] @7\n   4 cdata [x] @7\n"
+         "   3 text [Ez] @7\n  1 g @8\n 8 comment [ post ] @10\n"},
+        {"the layout kept", "<r>\n <e> </e>\n</r>", wxXMLDOC_KEEP_WHITESPACE_NODES,
+         "9  @-1\n 1 r @1\n  3 text [\n ] @1\n  1 e @2\n   3 text [ ] @2\n  3 text [\n] @2\n"},
+        {"a root of white space", "<r>\n \n</r>", wxXMLDOC_NONE, "9  @-1\n 1 r @1\n"},
+    };
+    for (const auto& [name, text, flags, tree] : cases) {
+        wxXmlDocumentEx doc;
+        wxMemoryInputStream in(text.data(), text.size());
+        ASSERT_TRUE(doc.Load(in, "UTF-8", flags)) << name;
+        EXPECT_EQ(Tree(doc.GetDocumentNode()), tree) << name;
+    }
+    wxXmlDocumentEx doc;
+    ASSERT_TRUE(Reload(mixed, doc));
+    EXPECT_EQ(doc.GetVersion(), "1.1");
+    EXPECT_EQ(doc.GetFileEncoding(), "UTF-8");
+    EXPECT_EQ(doc.GetDoctype().GetRootName(), "r");
+    // A document that is not well-formed is told with its line and leaves the old one.
+    CapturedLog log;
+    EXPECT_FALSE(Reload("<r>\n<a></r>", doc));
+    EXPECT_TRUE(log.Once("XML parsing error: 'mismatched tag' at line 2")) << log.text;
+    EXPECT_EQ(doc.GetRoot()->GetName(), "r");
+}
 
 // Text stays inline: a break before it would change its content. Markup characters are
 // escaped, '&' always and quotes in attribute values; comments and CDATA are written
