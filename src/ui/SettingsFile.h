@@ -12,6 +12,8 @@
 class SettingsFile : public wxFileConfig {
 public:
     SettingsFile();
+    // home: whether there is a home folder to keep the file in.
+    explicit SettingsFile(bool home);
     ~SettingsFile() override;
 
     // Writes the file when the settings differ from what it was last known to hold; false
@@ -19,7 +21,6 @@ public:
     bool Flush(bool currentOnly = false) override;
 
 private:
-    explicit SettingsFile(bool home);
     std::string Text();
 
     wxString m_path;

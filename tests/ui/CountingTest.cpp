@@ -639,11 +639,39 @@ TEST_F(CountingTest, TheDirectoryFilterShowsAndFiltersEachFolderApart) {
         EXPECT_EQ(Items(list, true).size(), list->GetCount()) << narrower;
     }
     EXPECT_EQ(frame->m_pFileList->GetItemText(Rows() - 1, 0), wxString(L"f\uFFFD.c"));
+    bool marked = false; // in the folder summary too, read whole
+    uitest::WidenColumnsByHand(frame->m_pDirList, 1000);
+    for (long row = 0; row < frame->m_pDirList->GetItemCount(); ++row) {
+        const wxString folder = frame->m_pDirList->GetItemText(row, 0);
+        EXPECT_FALSE(folder.Contains("\n")) << folder;
+        marked = marked || folder.Contains(L"\uFFFD");
+    }
+    EXPECT_TRUE(marked);
     // The later of the two, which a lookup ignoring case would take for the earlier one.
     list->Check(std::max(list->FindKey(root + "/Src"), list->FindKey(root + "/src")), false);
     uitest::Command(frame->m_pBtnRefreshDir, wxEVT_BUTTON);
     EXPECT_EQ(Rows(), 12); // all but that folder's file
     uitest::SaveScreenshot("directory-filter-en");
+}
+
+// A filter list emptied, as a new run empties it, and filled again: its rows are the new ones
+// only, also once it is shortened again at idle time.
+TEST_F(CountingTest, AFilterListEmptiedAndFilledAgainHoldsOnlyItsNewRows) {
+    ShortenedCheckListBox* list = frame->m_pDirFilterList;
+    wxArrayString many;
+    for (int i = 0; i < 6; ++i)
+        many.push_back(wxString::Format("/a/folder_with_a_long_name_to_shorten/number_%d", i));
+    list->SetKeys(many);
+    list->Clear();
+    frame->SetSize(frame->GetSize() - wxSize(60, 0));
+    uitest::Idle(300);
+    EXPECT_EQ(list->GetCount(), 0u);
+    list->SetKeys(wxArrayString(1, &many[5]));
+    frame->SetSize(frame->GetSize() + wxSize(60, 0));
+    uitest::Idle(300);
+    ASSERT_EQ(list->GetCount(), 1u);
+    EXPECT_EQ(list->GetKey(0), many[5]);
+    EXPECT_TRUE(list->GetString(0).EndsWith("_5")) << list->GetString(0);
 }
 
 // Sorted both ways, scrolled sideways with the titles over their columns, every title and

@@ -4,6 +4,7 @@
 #include "CounterRuleDlg.h"
 #include "CountingManager.h"
 #include "NativeDialog.h"
+#include "SettingsFile.h"
 #include "SrcTypeSelDlg.h"
 #include "TallywickFrame.h"
 #include "UiTestSupport.h"
@@ -18,6 +19,7 @@
 #include <wx/button.h>
 #include <wx/checklst.h>
 #include <wx/config.h>
+#include <wx/dir.h>
 #include <wx/dirdlg.h>
 #include <wx/eventfilter.h>
 #include <wx/ffile.h>
@@ -533,5 +535,17 @@ TEST(ExitTest, AStopJustBeforeAMessageBoxRunsEndsIt) {
     EXPECT_TRUE(hook.stopped);
     EXPECT_FALSE(rescue.used) << "the box stayed open";
     EXPECT_EQ(wxConfigBase::Get()->ReadLong("/m_nDirectoryNum", 0), 1); // No: the folder stays
+}
+
+// Without a home folder the settings last for the session: they read back, writing them
+// succeeds without a file, and so the exit tells of no failure.
+TEST(ExitTest, WithoutAHomeFolderTheSettingsLastTheSessionInSilence) {
+    SettingsFile store(false);
+    store.Write("/x", 123L);
+    EXPECT_EQ(store.ReadLong("/x", 0), 123);
+    EXPECT_TRUE(store.Flush());
+    wxArrayString written;
+    wxDir::GetAllFiles(uitest::WorkDir() + "/..", &written, ".Tallywick*", wxDIR_FILES);
+    EXPECT_TRUE(written.empty()) << written[0];
 }
 } // namespace
