@@ -3,7 +3,6 @@
 
 #include "XmlTree.h"
 
-#include <wx/debug.h>
 #include <wx/intl.h>
 #include <wx/log.h>
 #include <wx/strconv.h>
@@ -226,13 +225,18 @@ void OutputString(Output& out, const wxChar* str) {
         OutputChar(out, static_cast<std::uint32_t>(*str));
 }
 
-// Comments and CDATA cannot hold references: content the encoding cannot hold is left out
-// as a whole rather than half-written.
-void OutputVerbatim(Output& out, const wxString& str) {
+// Comments, CDATA and processing instructions cannot hold references: content the encoding
+// cannot hold is left out as a whole rather than half-written.
+bool IsVerbatim(const Output& out, const wxString& str) {
     for (wxUniChar ch : str)
         if (!IsXmlChar(ch.GetValue()) || !out.encoding.Holds(ch.GetValue()))
-            return;
-    OutputString(out, str);
+            return false;
+    return true;
+}
+
+void OutputVerbatim(Output& out, const wxString& str) {
+    if (IsVerbatim(out, str))
+        OutputString(out, str);
 }
 
 // Escapes markup characters; quotes only matter inside attribute values. '&' is always
@@ -275,6 +279,30 @@ void OutputIndentation(Output& out, int indent) {
         OutputString(out, wxS("  "));
 }
 
+// The kinds of node a load puts inside the root, each written back. The others have no
+// written form inside an element (an entity reference is read as its text, and the document
+// type is not written), so they are left out, with the line break that would precede them.
+bool IsWritten(const wxXmlNode* node) {
+    switch (node->GetType()) {
+    case wxXML_ELEMENT_NODE:
+    case wxXML_TEXT_NODE:
+    case wxXML_CDATA_SECTION_NODE:
+    case wxXML_COMMENT_NODE:
+    case wxXML_PI_NODE:
+        return true;
+    case wxXML_ATTRIBUTE_NODE:
+    case wxXML_ENTITY_REF_NODE:
+    case wxXML_ENTITY_NODE:
+    case wxXML_DOCUMENT_NODE:
+    case wxXML_DOCUMENT_TYPE_NODE:
+    case wxXML_DOCUMENT_FRAG_NODE:
+    case wxXML_NOTATION_NODE:
+    case wxXML_HTML_DOCUMENT_NODE:
+        return false;
+    }
+    return false; // a value outside the enumeration
+}
+
 void OutputNode(Output& out, const wxXmlNode* node, int indent, int indentstep) {
     switch (node->GetType()) {
     case wxXML_TEXT_NODE:
@@ -294,6 +322,20 @@ void OutputNode(Output& out, const wxXmlNode* node, int indent, int indentstep) 
         OutputString(out, wxS("-->"));
         break;
 
+    case wxXML_PI_NODE: {
+        // As the loader read it: the target, and the data after one blank. Data that cannot be
+        // written as itself (one holding "?>", which no loaded document has) is left out.
+        const wxString& data = node->GetContent();
+        OutputString(out, wxS("<?"));
+        OutputString(out, node->GetName());
+        if (!data.empty() && !data.Contains(wxS("?>")) && IsVerbatim(out, data)) {
+            OutputString(out, wxS(" "));
+            OutputString(out, data);
+        }
+        OutputString(out, wxS("?>"));
+        break;
+    }
+
     case wxXML_ELEMENT_NODE: {
         OutputString(out, wxS("<"));
         OutputString(out, node->GetName());
@@ -305,20 +347,21 @@ void OutputNode(Output& out, const wxXmlNode* node, int indent, int indentstep) 
             OutputString(out, wxS("\""));
         }
 
-        const wxXmlNode* child = node->GetChildren();
-        if (!child) {
-            OutputString(out, wxS("/>"));
-            break;
-        }
-
         // Breaking before a text child would change its content, so text stays inline.
-        OutputString(out, wxS(">"));
         const wxXmlNode* last = nullptr;
-        for (; child; child = child->GetNext()) {
+        for (const wxXmlNode* child = node->GetChildren(); child; child = child->GetNext()) {
+            if (!IsWritten(child))
+                continue;
+            if (!last)
+                OutputString(out, wxS(">"));
             if (indentstep >= 0 && child->GetType() != wxXML_TEXT_NODE)
                 OutputIndentation(out, indent + indentstep);
             OutputNode(out, child, indent + indentstep, indentstep);
             last = child;
+        }
+        if (!last) {
+            OutputString(out, wxS("/>"));
+            break;
         }
         if (indentstep >= 0 && last->GetType() != wxXML_TEXT_NODE)
             OutputIndentation(out, indent);
@@ -328,9 +371,15 @@ void OutputNode(Output& out, const wxXmlNode* node, int indent, int indentstep) 
         break;
     }
 
-    default:
-        wxFAIL_MSG("unsupported node type");
-        break;
+    case wxXML_ATTRIBUTE_NODE:
+    case wxXML_ENTITY_REF_NODE:
+    case wxXML_ENTITY_NODE:
+    case wxXML_DOCUMENT_NODE:
+    case wxXML_DOCUMENT_TYPE_NODE:
+    case wxXML_DOCUMENT_FRAG_NODE:
+    case wxXML_NOTATION_NODE:
+    case wxXML_HTML_DOCUMENT_NODE:
+        break; // not written: see IsWritten
     }
 }
 } // namespace

@@ -34,10 +34,12 @@ public:
     bool Save(const wxString& filename, int indentstep = 2) const override;
 
     // Writes the declaration, the root element and a final line feed, in the declared
-    // encoding; a character of text that it cannot hold is written as a reference. A
-    // negative indent step puts the whole root on one line. False, with nothing written,
-    // when there is no root, the encoding is unknown or a name cannot be written in it;
-    // false also when the stream does not take the bytes.
+    // encoding; inside the root, every kind of node a load keeps (elements, text, CDATA,
+    // comments, processing instructions), and nothing of any other kind. A character of
+    // text that the encoding cannot hold is written as a reference. A negative indent step
+    // puts the whole root on one line. False, with nothing written, when there is no root,
+    // the encoding is unknown or a name cannot be written in it; false also when the stream
+    // does not take the bytes.
     bool Save(wxOutputStream& stream, int indentstep = 2) const override;
 
 private:

@@ -243,6 +243,19 @@ TEST_F(RulesTest, WrittenFile) {
          kDecl + "<rules version=\"2\">\n" + OutRule("C", "c", "//", "/*", "*/") +
              OutRule("Basic", "b", "'", "", "") +
              "  <!-- keep me -->\n  <other kind=\"x\">text</other>\n  <empty/>\n</rules>\n"},
+        {"processing instructions in the root kept after the rules, those outside it dropped",
+         kDecl + "<?before b?>\n<rules>\n  <?note x?>\n" + InRule("C", "c", "//", "", "") +
+             "\n  <?empty?>\n  <?note   two  words ?>\n</rules>\n<?after a?>\n",
+         OutFile(OutRule("C", "c", "//", "", "") +
+                 "  <?note x?>\n  <?empty?>\n  <?note two  words ?>\n")},
+        {"a file indented with tabs: the layout between the rules dropped",
+         kDecl + "<rules>\n\t" + InRule("C", "c", "//", "", "") + "\n\t<!-- note -->\n\t" +
+             "<rule>\n\t\t<type>Basic</type>\n\t\t<desc>b</desc>\n\t\t<extension>\n\t\t\t"
+             "<name>.bas</name>\n\t\t\t<ruletype>Basic</ruletype>\n\t\t</extension>\n\t"
+             "</rule>\r\n\t \t\n</rules>\n",
+         OutFile(OutRule("C", "c", "//", "", "") +
+                 OutRule("Basic", "b", "", "", "", OutExt(".bas", "", "Basic")) +
+                 "  <!-- note -->\n")},
         {"other children of rules and extensions dropped",
          InFile("<rule><note>remember</note><!-- about C --><type>C</type><extension><foo>bar"
                 "</foo><name>.c</name><desc>C source</desc><ruletype>C</ruletype></extension>"
