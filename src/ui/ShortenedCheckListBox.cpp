@@ -32,13 +32,21 @@ void ShortenedCheckListBox::DoClear() {
 }
 
 int ShortenedCheckListBox::LeastHeight() const {
-    // The list's own size request is the size the toolkit gave it; its scroll bars' are theirs.
+    // Before GTK realizes the list its scroll bars are not yet styled as they will be drawn.
+    if (!gtk_widget_get_realized(m_widget))
+        return 0;
+    // The list's own size request is the size the toolkit gave it, so the least height comes
+    // from its frame and the vertical bar's least length. A horizontal bar needs room of its
+    // own only when it is a classic one: an overlay bar is drawn over the rows, and its height
+    // changes with its state (thin, hovered, restyled), which must not hide the list.
     auto* scrolled = GTK_SCROLLED_WINDOW(m_widget);
-    int height = GetSize().y - GetClientSize().y; // the frame
-    for (GtkWidget* bar : {gtk_scrolled_window_get_vscrollbar(scrolled),
-                           gtk_scrolled_window_get_hscrollbar(scrolled)}) {
-        gint least = 0;
-        gtk_widget_get_preferred_height(bar, &least, nullptr);
+    int height = GetSize().y - GetClientSize().y;
+    gint least = 0;
+    gtk_widget_get_preferred_height(gtk_scrolled_window_get_vscrollbar(scrolled), &least, nullptr);
+    height += least;
+    GtkWidget* across = gtk_scrolled_window_get_hscrollbar(scrolled);
+    if (!gtk_style_context_has_class(gtk_widget_get_style_context(across), "overlay-indicator")) {
+        gtk_widget_get_preferred_height(across, &least, nullptr);
         height += least;
     }
     return height;

@@ -16,7 +16,7 @@ public:
     // The item with exactly this key (case counts), or wxNOT_FOUND.
     int FindKey(const wxString& key) const { return m_keys.Index(key, true); }
     // The least height at which the list draws within its bounds: GTK draws one that is given
-    // less over the controls below it.
+    // less over the controls below it. 0 until GTK has realized it.
     int LeastHeight() const;
 
 protected:

@@ -7,7 +7,9 @@
 
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
+#include <wx/checkbox.h>
 #include <wx/config.h>
+#include <wx/dir.h>
 #include <wx/evtloop.h>
 #include <wx/filename.h>
 #include <wx/listctrl.h>
@@ -191,6 +193,79 @@ TEST_P(ResizePathTest, EveryPathEndsAsAFreshStartAtItsSize) {
             Save(fresh, name + "fresh");
         }
     }
+}
+
+// Whether each filter pane shows its list, and the pane's height.
+std::vector<std::pair<bool, int>> FilterLists(TallywickFrame* frame) {
+    std::vector<std::pair<bool, int>> shown;
+    for (wxWindow* list :
+         {frame->m_pDirFilterList, frame->m_pDateFilterList, frame->m_pExtFilterList})
+        shown.emplace_back(list->IsShown(), list->GetParent()->GetClientSize().y);
+    return shown;
+}
+
+// A filter list that shows is drawn whole above its "Select All" row: GTK draws a list given
+// less than it needs at the height it needs, over that row.
+void ExpectWithinTheirPanes(TallywickFrame* frame) {
+    for (const auto& [list, selectAll] :
+         {std::make_pair(frame->m_pDirFilterList, frame->m_pChkAllDirs),
+          std::make_pair(frame->m_pDateFilterList, frame->m_pChkAllDates),
+          std::make_pair(frame->m_pExtFilterList, frame->m_pChkAllExts)})
+        if (list->IsShown()) {
+            EXPECT_LE(list->GetPosition().y + gtk_widget_get_allocated_height(list->m_widget),
+                      selectAll->GetPosition().y)
+                << list->GetName();
+        }
+}
+
+TEST_P(ResizePathTest, AFilterListShowsWheneverItsPaneHasRoomForIt) {
+    // Files of many days, so that the date list has more rows than it shows.
+    wxDateTime day = wxDateTime::Now();
+    wxArrayString files;
+    wxDir::GetAllFiles(root, &files);
+    for (const wxString& file : files) {
+        day -= wxDateSpan::Day();
+        wxFileName(file).SetTimes(&day, &day, nullptr);
+    }
+    StartAt(); // learns the border
+    // Heights around the default; at 940x616 the date pane is 89 pixels high, room for its list.
+    for (const wxSize& size :
+         {wxSize(940, 600), wxSize(940, 616), wxSize(940, 628), wxSize(1000, 640)}) {
+        // Reached from a larger window, with the rows already there, then a fresh start at
+        // the size it ended at.
+        StartAt(wxSize(1280, 860));
+        wxSize reached;
+        std::vector<std::pair<bool, int>> resized, fresh;
+        RunSteps({Settle(),
+                  [&] {
+                      WithDisplay([&](Display* display) {
+                          XResizeWindow(display, XWindowOf(frame), size.x, size.y);
+                      });
+                  },
+                  [&] {
+                      reached = frame->GetSize();
+                      resized = FilterLists(frame);
+                  }});
+        StartAt(reached);
+        RunSteps({Settle(), [&] { fresh = FilterLists(frame); }});
+        EXPECT_EQ(fresh, resized) << "at " << reached.x << "x" << reached.y;
+        if (reached == wxSize(940, 616)) {
+            EXPECT_TRUE(frame->m_pDateFilterList->IsShown());
+        }
+        ExpectWithinTheirPanes(frame);
+    }
+    // A pane shown from the menu after the run, when the window is too short for its list.
+    uitest::CloseProgram(frame); // which stores the panes shown
+    frame = nullptr;
+    wxConfigBase::Get()->Write("m_nShowFilterModifiedDate", 0);
+    StartAt(wxSize(940, 600));
+    RunSteps({Settle(), [&] {
+                  wxCommandEvent show(wxEVT_MENU, TallywickFrame::ID_MENU_FILTER_DATE);
+                  frame->ProcessWindowEvent(show);
+              },
+              [] {}});
+    ASSERT_TRUE(frame->m_pPanelDateFilter->IsShown());
+    ExpectWithinTheirPanes(frame);
 }
 
 INSTANTIATE_TEST_SUITE_P(WindowManager, ResizePathTest, testing::Values(false, true));
