@@ -8,8 +8,10 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
@@ -92,30 +94,59 @@ Hop FollowLink(std::string& path) {
     return Hop::Followed;
 }
 
-// The descriptor of this process the path names: an entry of /proc/self/fd, reached by any
-// spelling (/dev/stdout, /dev/fd/N, /proc/<pid>/fd/N). Links are followed one hop at a time,
-// for the entry is itself a link to the file, which must not be reached. -1 for none.
+// The most symbolic links the system follows in one path; a chain of as many is still opened.
+constexpr int MAX_LINKS = 40;
+
+// Whether the folder lists this process's open descriptors: /proc/<pid>/fd, or the same list
+// as one of its threads shows it, /proc/<pid>/task/<tid>/fd or /proc/<tid>/fd, however the
+// path is spelled (self, thread-self, links). Known by what the folder is, held open while
+// its identity is compared with each of these.
+bool IsDescriptorFolder(const std::string& folder) {
+    const int held = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (held < 0)
+        return false;
+    struct stat st, own;
+    const auto same = [&st](const std::string& candidate) {
+        struct stat fds;
+        return stat(candidate.c_str(), &fds) == 0 && fds.st_dev == st.st_dev &&
+               fds.st_ino == st.st_ino;
+    };
+    // Only a folder of /proc itself is worth looking for among the threads.
+    bool found =
+        fstat(held, &st) == 0 && stat("/proc/self/fd", &own) == 0 && own.st_dev == st.st_dev;
+    if (found && own.st_ino != st.st_ino) {
+        found = false;
+        if (DIR* tasks = opendir("/proc/self/task")) {
+            while (const dirent* task = found ? nullptr : readdir(tasks))
+                found = task->d_name[0] != '.' &&
+                        (same(std::string("/proc/self/task/") + task->d_name + "/fd") ||
+                         same(std::string("/proc/") + task->d_name + "/fd"));
+            closedir(tasks);
+        }
+    }
+    close(held);
+    return found;
+}
+
+// The descriptor of this process the path names: an entry of one of the folders above,
+// reached by any spelling (/dev/stdout, /dev/fd/N, /proc/thread-self/fd/N, a link to one).
+// Links are followed one hop at a time, for the entry is itself a link to the file, which
+// must not be reached. -1 for none.
 int DescriptorNamed(std::string path) {
-    struct stat fds;
-    if (stat("/proc/self/fd", &fds) != 0)
-        return -1;
-    for (int hops = 0; hops < 40; ++hops) {
+    for (int hops = 0;; ++hops) {
         const std::size_t slash = path.rfind('/');
         const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
         const std::string folder = slash == std::string::npos ? "."
                                    : slash == 0               ? "/"
                                                               : path.substr(0, slash);
         // As /proc spells them: no leading zero, and small enough for an int.
-        struct stat st;
         if (!name.empty() && name.size() < 10 &&
             name.find_first_not_of("0123456789") == std::string::npos &&
-            (name[0] != '0' || name.size() == 1) && stat(folder.c_str(), &st) == 0 &&
-            st.st_dev == fds.st_dev && st.st_ino == fds.st_ino)
+            (name[0] != '0' || name.size() == 1) && IsDescriptorFolder(folder))
             return std::atoi(name.c_str());
-        if (FollowLink(path) != Hop::Followed)
+        if (hops == MAX_LINKS || FollowLink(path) != Hop::Followed)
             return -1;
     }
-    return -1;
 }
 
 // Writes through one of the program's descriptors at its present position, as a shell
@@ -137,7 +168,7 @@ bool WriteThrough(int fd, const char* data, std::size_t size, std::chrono::milli
 // Follows symbolic links to the file they name, as a shell redirection does: the last one
 // may dangle, and the file is then created where it points. False on a loop.
 bool ResolveLinks(std::string& path) {
-    for (int hops = 0; hops < 40; ++hops) {
+    for (int hops = 0; hops <= MAX_LINKS; ++hops) {
         const Hop hop = FollowLink(path);
         if (hop != Hop::Followed)
             return hop == Hop::None;
@@ -160,6 +191,26 @@ bool WriteInPlace(const std::string& target, const char* data, std::size_t size,
     bool ok = fstat(fd, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
     ok = ok && WriteWithoutSigpipe(fd, data, size, stall, false);
     return close(fd) == 0 && ok;
+}
+
+// Renames the temporary file to the target, but only over a regular file or where there is
+// nothing yet: looked at again right before, for whatever the target has become meanwhile
+// (a device, a FIFO, a folder, a link, a descriptor's entry) must stay what it is.
+bool ReplaceWith(const std::string& temp, const std::string& target) {
+    struct stat st;
+    if (lstat(target.c_str(), &st) == 0) {
+        if (!S_ISREG(st.st_mode)) {
+            errno = EEXIST;
+            return false;
+        }
+        return rename(temp.c_str(), target.c_str()) == 0;
+    }
+    if (errno != ENOENT)
+        return false;
+    // Nothing there: and should something appear after all, it is not replaced.
+    if (renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    return (errno == EINVAL || errno == ENOSYS) && rename(temp.c_str(), target.c_str()) == 0;
 }
 
 // The permissions a new file gets: those of the file it replaces, or the default ones.
@@ -203,7 +254,7 @@ bool WriteFileAtomically(const wxString& path, const void* data, std::size_t siz
     bool ok = WriteAll(fd, static_cast<const char*>(data), size, stalledReader, false) &&
               fchmod(fd, TargetMode(exists ? &st : nullptr)) == 0 && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;
-    ok = ok && rename(temp.c_str(), target.c_str()) == 0;
+    ok = ok && ReplaceWith(temp, target);
     if (!ok)
         unlink(temp.c_str());
     return ok;

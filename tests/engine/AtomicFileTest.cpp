@@ -8,11 +8,14 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <future>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -32,49 +35,73 @@ std::vector<std::string> Names(const wxString& folder) {
     return names;
 }
 
-// Fills a pipe or FIFO to the brim, so that a reader that never reads holds up the next write.
-void Fill(int fd) {
+// Fills a pipe or FIFO to the brim, then takes one page out through its reading end: a reader
+// that reads no more takes the next page written and holds up the one after.
+void Fill(int fd, int reader) {
     const int flags = fcntl(fd, F_GETFL);
     fcntl(fd, F_SETFL, flags | O_NONBLOCK);
-    const std::string page(4096, 'x');
+    std::string page(4096, 'x');
     while (write(fd, page.data(), page.size()) > 0) {
     }
     fcntl(fd, F_SETFL, flags);
+    (void)!read(reader, page.data(), page.size());
 }
 
+// How long a reader may stall before the write fails.
+constexpr std::chrono::milliseconds BOUND(1000);
+
 // Writes from a child process, so that a signal that would end the program or a write that
-// never returns shows here as what happened, instead of ending or holding up the tests.
-std::string Outcome(const wxString& target, const std::string& data) {
+// never returns shows here as what happened, instead of ending or holding up the tests. A
+// refusal is told by when it came: at once, or after the bound a stalled reader is given.
+// input: a descriptor the child writes with as its standard input, or -1.
+std::string Outcome(const wxString& target, const std::string& data, int input = -1) {
+    const auto start = std::chrono::steady_clock::now();
     const pid_t child = fork();
     if (child == 0) {
-        const bool written =
-            WriteFileAtomically(target, data.data(), data.size(), std::chrono::milliseconds(200));
+        if (input >= 0)
+            dup2(input, 0);
+        const bool written = WriteFileAtomically(target, data.data(), data.size(), BOUND);
         sigset_t pending;
         sigpending(&pending);
         _exit(sigismember(&pending, SIGPIPE) ? 2 : written ? 0 : 1);
     }
     int status = 0;
     for (int waited = 0; waitpid(child, &status, WNOHANG) == 0; ++waited) {
-        if (waited == 500) {
+        if (waited == 800) {
             kill(child, SIGKILL);
             waitpid(child, &status, 0);
-            return "still writing after 5 s";
+            return "still writing after 8 s";
         }
         usleep(10000);
     }
+    const auto took = std::chrono::steady_clock::now() - start;
     if (WIFSIGNALED(status))
         return "ended by signal " + std::to_string(WTERMSIG(status));
+    if (WEXITSTATUS(status) == 1)
+        return took < BOUND / 2   ? "refused at once"
+               : took < BOUND     ? "refused before the bound"
+               : took < 4 * BOUND ? "refused after the bound"
+                                  : "refused long after the bound";
     const char* const outcomes[] = {"written", "refused", "SIGPIPE left pending"};
     return outcomes[WEXITSTATUS(status)];
 }
 
-// Makes a target of the kind named, or a link "out" to one; returns the path to write. The
+// Makes a target of the kind named, or a link "out" to one ("link to KIND"), or a chain of
+// links from "out" to one ("N links to KIND"); returns the path to write. The
 // null and full devices are the system's, or for the superuser copies made in the folder, so
 // that a wrong rename cannot replace the system's own. reader: the reading end of a FIFO or a
-// pipe; writer: the writing end of a pipe, which /dev/stdout names as /proc's links do.
-wxString Make(const TempDir& dir, std::string kind, int& reader, int& writer) {
-    const bool link = kind.rfind("link to ", 0) == 0;
-    kind.erase(0, link ? 8 : 0);
+// pipe; writer: the writing end of a pipe, which /dev/stdout names as /proc's links do;
+// input: what a "stdin from" kind is to be written with as standard input, named /dev/stdin.
+wxString Make(const TempDir& dir, std::string kind, int& reader, int& writer, int& input) {
+    int links = 0;
+    if (kind.rfind("link to ", 0) == 0) {
+        links = 1;
+        kind.erase(0, 8);
+    } else if (const std::size_t at = kind.find(" links to "); at != std::string::npos) {
+        links = std::stoi(kind.substr(0, at));
+        kind.erase(0, at + 10);
+    }
+    const bool link = links > 0;
     wxString path = dir / (link ? "real" : "out");
     if (kind == "file" || kind == "read-only") {
         dir.Write(wxFileName(path).GetFullName(), "old");
@@ -89,7 +116,7 @@ wxString Make(const TempDir& dir, std::string kind, int& reader, int& writer) {
             reader = open(path.fn_str(), O_RDONLY | O_NONBLOCK);
         if (kind == "FIFO with a stalled reader") {
             const int fd = open(path.fn_str(), O_WRONLY);
-            Fill(fd);
+            Fill(fd, reader);
             close(fd);
         }
     } else if (kind.rfind("pipe", 0) == 0) {
@@ -100,11 +127,22 @@ wxString Make(const TempDir& dir, std::string kind, int& reader, int& writer) {
         writer = ends[1];
         path = wxString::Format("/proc/self/fd/%d", writer);
         if (kind == "pipe with a stalled reader")
-            Fill(writer);
+            Fill(writer, reader);
         if (kind == "pipe whose reader quit") {
             close(reader);
             reader = -1;
         }
+    } else if (kind == "stdin from a pipe") {
+        int ends[2];
+        if (pipe(ends) != 0)
+            return path;
+        input = ends[0];
+        writer = ends[1]; // open, so that the reading end never hangs up
+        path = "/dev/stdin";
+    } else if (kind == "stdin from a file") {
+        dir.Write("out", "old");
+        input = open(path.fn_str(), O_RDONLY);
+        path = "/dev/stdin";
     } else if (kind == "folder") {
         dir.MakeDir("out");
     } else if (kind == "socket") {
@@ -119,55 +157,76 @@ wxString Make(const TempDir& dir, std::string kind, int& reader, int& writer) {
     } else if (kind == "itself") {
         path = dir / "out";
     }
-    if (!link)
-        return path;
-    symlink(path.fn_str(), (dir / "out").fn_str());
-    return dir / "out";
+    for (int i = links; i > 0; --i) {
+        const wxString from = i == 1 ? dir / "out" : dir / wxString::Format("link%d", i);
+        symlink(path.fn_str(), from.fn_str());
+        path = from;
+    }
+    return path;
 }
 
 // Regular files are replaced, a dangling link made real; a device or a FIFO takes the bytes
 // in place, as a shell redirection gives them, and stays what it is; a folder, a socket, a
-// read-only file or a link loop is refused, and so is a reader that stalls or quits, without
-// ending the program. Nothing is left beside any target.
+// read-only file, a link loop, a chain longer than the system follows, a reader that quits
+// and the reading end of a pipe are refused at once, a reader that stalls after its bound,
+// without ending the program. Standard input, a file or a pipe, is never replaced. Nothing is
+// left beside any target.
 TEST(AtomicFileTest, EachKindOfTargetIsReplacedWrittenInPlaceOrRefused) {
-    const std::string data = "Type,Files\nC++,3\n";
+    // More than a page: a reader with room for one page left takes part of it.
+    const std::string data = "Type,Files\nC++,3\n" + std::string(20000, '#') + "\n";
     const struct {
         const char* kind;
-        bool written;
+        const char* outcome;
         mode_t left; // the kind of the target afterwards
     } cases[] = {
-        {"file", true, S_IFREG},
-        {"link to file", true, S_IFREG},
-        {"link to nothing", true, S_IFREG},
-        {"read-only", false, S_IFREG},
-        {"link to itself", false, 0},
-        {"null", true, S_IFCHR},
-        {"link to null", true, S_IFCHR},
-        {"link to full", false, S_IFCHR},
-        {"FIFO", false, S_IFIFO},
-        {"FIFO with a reader", true, S_IFIFO},
-        {"FIFO with a stalled reader", false, S_IFIFO},
-        {"pipe", true, S_IFIFO},
-        {"pipe with a stalled reader", false, S_IFIFO},
-        {"pipe whose reader quit", false, S_IFIFO},
-        {"folder", false, S_IFDIR},
-        {"socket", false, S_IFSOCK},
+        {"file", "written", S_IFREG},
+        {"link to file", "written", S_IFREG},
+        {"link to nothing", "written", S_IFREG},
+        {"read-only", "refused at once", S_IFREG},
+        {"link to itself", "refused at once", 0},
+        {"40 links to file", "written", S_IFREG}, // as many as the system follows
+        {"41 links to file", "refused at once", 0},
+        {"null", "written", S_IFCHR},
+        {"link to null", "written", S_IFCHR},
+        {"link to full", "refused at once", S_IFCHR},
+        {"FIFO", "refused at once", S_IFIFO},
+        {"FIFO with a reader", "written", S_IFIFO},
+        {"FIFO with a stalled reader", "refused after the bound", S_IFIFO},
+        {"pipe", "written", S_IFIFO},
+        {"pipe with a stalled reader", "refused after the bound", S_IFIFO},
+        {"pipe whose reader quit", "refused at once", S_IFIFO},
+        {"stdin from a pipe", "refused at once", S_IFIFO},
+        {"stdin from a file", "refused at once", S_IFREG},
+        {"folder", "refused at once", S_IFDIR},
+        {"socket", "refused at once", S_IFSOCK},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);
         TempDir dir;
-        int reader = -1, writer = -1;
-        const wxString target = Make(dir, c.kind, reader, writer);
+        int reader = -1, writer = -1, input = -1;
+        const wxString target = Make(dir, c.kind, reader, writer, input);
+        // Standard input is looked at here as what it was made of.
+        const wxString made = target != "/dev/stdin" ? target
+                              : Kind(dir / "out") != 0
+                                  ? dir / "out"
+                                  : wxString::Format("/proc/self/fd/%d", input);
         const std::vector<std::string> before = Names(dir.Path());
-        EXPECT_EQ(Outcome(target, data), c.written ? "written" : "refused");
-        EXPECT_EQ(Kind(target), c.left);
+        const bool written = c.outcome == std::string("written");
+        EXPECT_EQ(Outcome(target, data, input), c.outcome);
+        EXPECT_EQ(Kind(made), c.left);
         EXPECT_EQ(Names(dir.Path()), before);
         if (c.left == S_IFREG) {
-            EXPECT_EQ(ReadFile(target), c.written ? data : "old");
+            EXPECT_EQ(ReadFile(made), written ? data : "old");
         }
         if (writer >= 0)
             close(writer); // so that the reading below ends
-        if (reader >= 0 && c.written) {
+        if (input >= 0 && c.left == S_IFIFO) {
+            char got = 0;
+            EXPECT_EQ(read(input, &got, 1), 0) << "written into standard input";
+        }
+        if (input >= 0)
+            close(input);
+        if (reader >= 0 && written) {
             std::string got(data.size() + 1, '\0');
             got.resize(static_cast<std::size_t>(
                 std::max<ssize_t>(read(reader, got.data(), got.size()), 0)));
@@ -180,11 +239,12 @@ TEST(AtomicFileTest, EachKindOfTargetIsReplacedWrittenInPlaceOrRefused) {
 
 // A path that names one of the program's open descriptors is written through it at its
 // present position, as a shell redirection to it is, and the file stays the same one with its
-// earlier bytes; a descriptor open for reading only is refused.
+// earlier bytes, by whichever thread's list of descriptors it is reached; a descriptor open for
+// reading only is refused.
 TEST(AtomicFileTest, APathNamingAnOpenDescriptorIsWrittenThroughIt) {
     const std::string data = "Type,Files\nC++,3\n";
     const struct {
-        const char* path; // FD: the descriptor, PID: the program's
+        const char* path; // FD: the descriptor, PID: the program's, TID: another thread's
         int flags;
         off_t at;
         bool written;
@@ -194,9 +254,23 @@ TEST(AtomicFileTest, APathNamingAnOpenDescriptorIsWrittenThroughIt) {
         {"/dev/fd/FD", O_WRONLY | O_APPEND, 3, true, "earlier\n" + data},
         {"/dev/fd/FD", O_WRONLY, 3, true, "ear" + data},
         {"/proc/PID/fd/FD", O_RDWR, 8, true, "earlier\n" + data},
+        {"/proc/thread-self/fd/FD", O_WRONLY | O_APPEND, 0, true, "earlier\n" + data},
+        {"/proc/PID/task/PID/fd/FD", O_WRONLY | O_APPEND, 0, true, "earlier\n" + data},
+        {"/proc/self/task/TID/fd/FD", O_WRONLY | O_APPEND, 0, true, "earlier\n" + data},
+        {"/proc/TID/fd/FD", O_WRONLY | O_APPEND, 0, true, "earlier\n" + data},
         {"link to /dev/fd/FD", O_WRONLY, 0, true, data},
+        {"link to /proc/thread-self/fd/FD", O_WRONLY | O_APPEND, 0, true, "earlier\n" + data},
         {"/dev/fd/FD", O_RDONLY, 0, false, "earlier\n"},
+        {"/proc/thread-self/fd/FD", O_RDONLY, 0, false, "earlier\n"},
     };
+    // A thread that waits until the end, so that its own list of descriptors is there.
+    std::promise<pid_t> started;
+    std::promise<void> done;
+    std::thread other([&started, finished = done.get_future()] {
+        started.set_value(static_cast<pid_t>(syscall(SYS_gettid)));
+        finished.wait();
+    });
+    const pid_t tid = started.get_future().get();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
         TempDir dir;
@@ -206,6 +280,7 @@ TEST(AtomicFileTest, APathNamingAnOpenDescriptorIsWrittenThroughIt) {
         wxString target = c.path;
         target.Replace("FD", wxString::Format("%d", fd));
         target.Replace("PID", wxString::Format("%d", getpid()));
+        target.Replace("TID", wxString::Format("%d", tid));
         if (target.StartsWith("link to ", &target)) {
             symlink(target.fn_str(), (dir / "out").fn_str());
             target = dir / "out";
@@ -220,6 +295,8 @@ TEST(AtomicFileTest, APathNamingAnOpenDescriptorIsWrittenThroughIt) {
         EXPECT_EQ(after.st_ino, before.st_ino);
         EXPECT_EQ(Names(dir.Path()), names);
     }
+    done.set_value();
+    other.join();
 }
 
 // The bench's report written to /dev/stdout joins what the shell appends around it.
