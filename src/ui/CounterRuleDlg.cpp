@@ -4,6 +4,7 @@
 #include "ConfirmBox.h"
 #include "CounterRule.h"
 #include "FileExtension.h"
+#include "ResultText.h"
 
 #include <algorithm>
 #include <wx/button.h>
@@ -39,7 +40,8 @@ wxTextCtrl* MakeText(wxWindow* parent, long id, long style, const wxSize& size, 
                           wxDefaultValidator, name);
 }
 
-// One read-only comment-marker row: spacer, label, field.
+// One read-only comment-marker row: spacer, label, field. The field has no typing limit: the
+// user cannot type into it, and the toolkit would show nothing of a longer marker.
 wxTextCtrl* AddMarkerRow(wxWindow* parent, wxSizer* mainSizer, long labelId, const wxString& label,
                          const char* labelName, long textId, const char* textName,
                          wxStaticText*& labelCtrl) {
@@ -48,7 +50,6 @@ wxTextCtrl* AddMarkerRow(wxWindow* parent, wxSizer* mainSizer, long labelId, con
     labelCtrl = MakeLabel(parent, labelId, label, labelName);
     row->Add(labelCtrl, 2, wxALL, 5);
     wxTextCtrl* text = MakeText(parent, textId, wxTE_READONLY, wxDefaultSize, textName);
-    text->SetMaxLength(4);
     text->Disable();
     row->Add(text, 3, wxLEFT | wxRIGHT | wxTOP, 5);
     mainSizer->Add(row, 0, wxLEFT | wxRIGHT | wxEXPAND, 5);
@@ -71,11 +72,14 @@ CounterRuleDlg::CounterRuleDlg(wxWindow* parent, int mode, wxWindowID, const wxP
     extRow->Add(m_pTxtExt, 2, wxLEFT | wxRIGHT | wxTOP, 5);
     mainSizer->Add(extRow, 0, wxLEFT | wxRIGHT | wxTOP | wxEXPAND, 5);
 
-    // The multi-line fields get no SetMaxLength: this toolkit refuses it on them.
+    // The multi-line fields get no SetMaxLength: this toolkit refuses it on them. They wrap at
+    // spaces only: the toolkit takes seconds to break up one long word, and most of a minute
+    // for a word of 150,000 characters, which a rules file may hold.
     auto* descRow = new wxBoxSizer(wxHORIZONTAL);
     m_pLabelDesc = MakeLabel(this, ID_STATICTEXT3, _("&Description:"), "ID_STATICTEXT3");
     descRow->Add(m_pLabelDesc, 1, wxALL, 5);
-    m_pTxtDesc = MakeText(this, ID_TEXTCTRL2, wxTE_MULTILINE, wxSize(-1, 60), "ID_TEXTCTRL2");
+    m_pTxtDesc = MakeText(this, ID_TEXTCTRL2, wxTE_MULTILINE | wxTE_WORDWRAP, wxSize(-1, 60),
+                          "ID_TEXTCTRL2");
     descRow->Add(m_pTxtDesc, 2, wxLEFT | wxRIGHT | wxTOP | wxALIGN_CENTER, 5);
     mainSizer->Add(descRow, 1, wxLEFT | wxRIGHT | wxEXPAND, 5);
 
@@ -92,7 +96,8 @@ CounterRuleDlg::CounterRuleDlg(wxWindow* parent, int mode, wxWindowID, const wxP
     styleDescRow->Add(0, 0, 0, wxLEFT | wxRIGHT, 5);
     m_pLabelStyleDesc = MakeLabel(this, ID_STATICTEXT7, _("S&tyle Description:"), "ID_STATICTEXT7");
     styleDescRow->Add(m_pLabelStyleDesc, 2, wxALL, 5);
-    m_pTxtStyleDesc = MakeText(this, ID_TEXTCTRL6, wxTE_MULTILINE, wxSize(-1, 60), "ID_TEXTCTRL6");
+    m_pTxtStyleDesc = MakeText(this, ID_TEXTCTRL6, wxTE_MULTILINE | wxTE_WORDWRAP, wxSize(-1, 60),
+                               "ID_TEXTCTRL6");
     styleDescRow->Add(m_pTxtStyleDesc, 3, wxLEFT | wxRIGHT | wxTOP, 5);
     mainSizer->Add(styleDescRow, 1, wxLEFT | wxRIGHT | wxEXPAND, 5);
 
@@ -131,41 +136,59 @@ CounterRuleDlg::CounterRuleDlg(wxWindow* parent, int mode, wxWindowID, const wxP
 }
 
 void CounterRuleDlg::OnInitDialog(wxInitDialogEvent&) {
+    m_styleKeys.clear();
     if (m_pRuleMap) {
         // In one call, so that the list is laid out once; Set, so that a second
         // initialisation does not list the styles twice.
         wxArrayString styles;
         styles.reserve(m_pRuleMap->size());
-        for (const auto& entry : *m_pRuleMap)
-            styles.push_back(entry.second->m_strType);
+        m_styleKeys.reserve(m_pRuleMap->size());
+        for (const auto& entry : *m_pRuleMap) {
+            styles.push_back(Shown(entry.second->m_strType));
+            m_styleKeys.push_back(entry.second->m_strType);
+        }
         m_pComboStyle->Set(styles);
     }
     if (m_nMode == MODE_ADD) {
         if (!m_pComboStyle->IsListEmpty())
             m_pComboStyle->SetSelection(0);
     } else if (m_pFileExt) {
-        m_pTxtExt->ChangeValue(m_pFileExt->m_strExt);
+        // Shown only: the typing limit would make the toolkit show nothing of a longer one.
+        m_pTxtExt->SetMaxLength(0);
+        m_pTxtExt->ChangeValue(Shown(m_pFileExt->m_strExt));
         m_pTxtExt->Disable();
         ShowDescription(m_pTxtDesc, m_pFileExt->m_strDesc);
-        // A rule type that names no rule leaves the box without a choice.
-        m_pComboStyle->SetStringSelection(m_pFileExt->m_strRuleType);
+        // A rule type that names no rule leaves the box without a choice. Found ignoring case,
+        // as the box itself finds a text.
+        const int style = m_styleKeys.Index(m_pFileExt->m_strRuleType, false);
+        if (style != wxNOT_FOUND)
+            m_pComboStyle->SetSelection(style);
     }
     UpdateStyleFields();
+}
+
+wxString CounterRuleDlg::ChosenStyle() const {
+    const int style = m_pComboStyle->GetSelection();
+    return style == wxNOT_FOUND ? wxString() : m_styleKeys[style];
 }
 
 CounterRule* CounterRuleDlg::FindChosenRule() const {
     if (!m_pRuleMap || m_pComboStyle->GetSelection() == wxNOT_FOUND)
         return nullptr;
-    const auto found = m_pRuleMap->find(m_pComboStyle->GetValue());
+    const auto found = m_pRuleMap->find(ChosenStyle());
     return found == m_pRuleMap->end() ? nullptr : found->second.get();
 }
 
 void CounterRuleDlg::UpdateStyleFields() {
     const CounterRule* rule = FindChosenRule();
     ShowDescription(m_pTxtStyleDesc, rule ? rule->m_strDesc : wxString());
-    m_pTxtSingle->ChangeValue(rule ? rule->m_strSingleLineComment : wxString());
-    m_pTxtMultiBegin->ChangeValue(rule ? rule->m_strMultiLineCommentBegin : wxString());
-    m_pTxtMultiEnd->ChangeValue(rule ? rule->m_strMultiLineCommentEnd : wxString());
+    m_pTxtSingle->ChangeValue(rule ? Shown(rule->m_strSingleLineComment) : wxString());
+    m_pTxtMultiBegin->ChangeValue(rule ? Shown(rule->m_strMultiLineCommentBegin) : wxString());
+    m_pTxtMultiEnd->ChangeValue(rule ? Shown(rule->m_strMultiLineCommentEnd) : wxString());
+}
+
+wxString CounterRuleDlg::Shown(const wxString& text) {
+    return ShownName(text, MAX_DESCRIPTION_LENGTH);
 }
 
 void CounterRuleDlg::OnStyleSelected(wxCommandEvent&) {
@@ -228,7 +251,7 @@ void CounterRuleDlg::OnOK(wxCommandEvent&) {
     if (adding)
         m_pFileExt->m_strExt = ext;
     m_pFileExt->m_strDesc = m_pTxtDesc->GetValue();
-    m_pFileExt->m_strRuleType = m_pComboStyle->GetValue();
+    m_pFileExt->m_strRuleType = ChosenStyle();
     rule->m_strDesc = m_pTxtStyleDesc->GetValue();
     SetReturnCode(wxID_OK); // also for a modeless showing
     EndDialog(wxID_OK);

@@ -4,6 +4,7 @@
 
 #include "CountingManager.h"
 
+#include <wx/arrstr.h>
 #include <wx/dialog.h>
 
 class CounterRule;
@@ -42,6 +43,10 @@ public:
     // Typing cannot make a description field longer than this, or than the text it was given
     // when that was longer: a long text from the rules file is never cut by an edit.
     static constexpr size_t MAX_DESCRIPTION_LENGTH = 128;
+    // A text of the rules where the two source-type dialogs only show it (an extension, a
+    // style, a marker, a description in the list): control characters marked, and shortened
+    // to the length a description can be typed.
+    static wxString Shown(const wxString& text);
 
     int m_nMode;
     // Set by the caller before ShowModal; none is owned.
@@ -79,6 +84,9 @@ private:
     void OnOK(wxCommandEvent& event);
     void OnCancel(wxCommandEvent& event);
 
+    // The rule type of the style chosen in the box, whole as the rules hold it; empty when
+    // none is chosen.
+    wxString ChosenStyle() const;
     // The rule the source-style box names, or null.
     CounterRule* FindChosenRule() const;
     // The typed extension made into a key (".cpp"), or empty when it is not one.
@@ -87,6 +95,8 @@ private:
     void ShowDescription(wxTextCtrl* field, const wxString& text);
     size_t& LengthCap(const wxTextCtrl* field);
 
+    // The rule type of each item of the style box, in its order: the box shows them shortened.
+    wxArrayString m_styleKeys;
     size_t m_nDescCap = MAX_DESCRIPTION_LENGTH;
     size_t m_nStyleDescCap = MAX_DESCRIPTION_LENGTH;
 };

@@ -46,8 +46,15 @@ const std::array<SummaryColumn, 8> SUMMARY_COLUMNS = {{
     {wxTRANSLATE("Blank lines"), &Result::m_nBlankLines},
 }};
 
-wxString ShownName(const wxString& name) {
-    wxString shown = name;
+wxString ShownName(const wxString& name, size_t longest) {
+    const wxString cut = "...";
+    wxString shown;
+    if (name.length() > longest && longest > cut.length()) {
+        const size_t kept = longest - cut.length(), head = (kept + 1) / 2;
+        shown = name.Left(head) + cut + name.Right(kept - head);
+    } else {
+        shown = name;
+    }
     for (auto c = shown.begin(); c != shown.end(); ++c)
         if (wxIscntrl(*c))
             *c = wxUniChar(0xFFFD);

@@ -34,8 +34,10 @@ extern const std::array<SummaryColumn, 8> SUMMARY_COLUMNS;
 constexpr int SUMMARY_CODE_COLUMN = 4;
 
 // A name as the lists show it: a control character (a line break in a file's name) would
-// split its row, so each shows as the replacement mark U+FFFD.
-wxString ShownName(const wxString& name);
+// split its row, so each shows as the replacement mark U+FFFD. A name longer than longest
+// characters keeps its two ends around "...": the toolkit lays a row out whole, and takes
+// seconds for one of many thousand characters.
+wxString ShownName(const wxString& name, size_t longest = wxString::npos);
 // A count as the lists and the report show it.
 wxString CountText(std::size_t value);
 wxString FileRowText(const FileResult& result, long column);

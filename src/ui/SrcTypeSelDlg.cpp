@@ -24,7 +24,9 @@ const long SrcTypeSelDlg::ID_STATICLINE1 = wxNewId();
 
 namespace {
 wxString ItemText(const FileExtension& ext) {
-    return ext.m_strExt + " - " + ext.m_strDesc + " ( " + ext.m_strRuleType + " style )";
+    // Shortened here only: the item keeps its key, and the editor the whole description.
+    return CounterRuleDlg::Shown(ext.m_strExt) + " - " + CounterRuleDlg::Shown(ext.m_strDesc) +
+           " ( " + CounterRuleDlg::Shown(ext.m_strRuleType) + " style )";
 }
 } // namespace
 

@@ -9,6 +9,7 @@
 #include <wx/arrstr.h>
 #include <wx/button.h>
 #include <wx/odcombo.h>
+#include <wx/stopwatch.h>
 #include <wx/textctrl.h>
 
 namespace {
@@ -212,5 +213,45 @@ TEST_F(CounterRuleDlgTest, ListsEveryStyleOfALargeRulesFile) {
         EXPECT_EQ(dialog->m_pComboStyle->GetValue(), c.value);
         EXPECT_EQ(dialog->m_pTxtStyleDesc->GetValue(), c.styleDesc);
     }
+}
+
+// A hand-written rules file may hold texts that the fields cannot lay out at once: a style
+// named with 60,000 tabs took the style box half a minute, a description that is one word of
+// 150,000 letters its field most of a minute to wrap. The fields that only show a text (the
+// extension being edited, the styles, the markers) show it shortened and marked, also when it
+// is longer than what can be typed there; the descriptions, which are edited, show theirs
+// whole; and OK writes every text back as it was.
+TEST_F(CounterRuleDlgTest, TextsOfAnyLengthShowAtOnceAndStayWhole) {
+    const wxString tabs(60000, '\t'), word(150000, 'w'), style = "Long" + tabs;
+    const auto marks = [](size_t n) { return wxString(wxUniChar(0xFFFD), n); };
+    auto rule = std::make_unique<CounterRule>(style, tabs);
+    rule->m_strSingleLineComment = "<!--[if";
+    rule->m_strMultiLineCommentBegin = tabs;
+    rule->m_strMultiLineCommentEnd = "*\n/";
+    rules.emplace(style, std::move(rule));
+    FileExtension ext(".storyboard", style, word, false);
+    const wxStopWatch answered;
+    auto dialog = Open(CounterRuleDlg::MODE_EDIT, &ext);
+    // A generous bound: a second at most on a loaded machine, against half a minute or more.
+    EXPECT_LT(answered.Time(), 10000) << "the editor answered only once its fields were laid out";
+    const wxString shown[] = {dialog->m_pTxtExt->GetValue(), dialog->m_pComboStyle->GetValue(),
+                              dialog->m_pTxtSingle->GetValue(),
+                              dialog->m_pTxtMultiBegin->GetValue(),
+                              dialog->m_pTxtMultiEnd->GetValue()};
+    const wxString expected[] = {".storyboard", "Long" + marks(59) + "..." + marks(62), "<!--[if",
+                                 marks(63) + "..." + marks(62), "*" + marks(1) + "/"};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_TRUE(uitest::SameText(shown[i], expected[i])) << i;
+    EXPECT_TRUE(uitest::SameText(dialog->m_pTxtDesc->GetValue(), word));
+    EXPECT_TRUE(uitest::SameText(dialog->m_pTxtStyleDesc->GetValue(), tabs));
+    uitest::SaveWindowScreenshot("dialog-rule-long-texts", dialog.get());
+
+    uitest::Command(dialog->m_pBtnOk, wxEVT_BUTTON);
+    EXPECT_EQ(dialog->GetReturnCode(), wxID_OK);
+    EXPECT_EQ(ext.m_strExt, ".storyboard");
+    EXPECT_TRUE(uitest::SameText(ext.m_strDesc, word));
+    EXPECT_TRUE(uitest::SameText(ext.m_strRuleType, style));
+    EXPECT_TRUE(uitest::SameText(rules[style]->m_strDesc, tabs));
+    EXPECT_TRUE(uitest::SameText(rules[style]->m_strMultiLineCommentBegin, tabs));
 }
 } // namespace

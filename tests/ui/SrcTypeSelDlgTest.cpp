@@ -30,7 +30,7 @@ protected:
         dialog->Show(); // runs the dialog's initialisation, as ShowModal does
         uitest::Idle();
     }
-    void AddExt(const wxString& ext, const char* rule, const char* desc, bool selected) {
+    void AddExt(const wxString& ext, const wxString& rule, const wxString& desc, bool selected) {
         exts.emplace(ext, std::make_unique<FileExtension>(ext, rule, desc, selected));
     }
     wxCheckListBox* List() const { return dialog->m_pTypeList; }
@@ -193,5 +193,53 @@ TEST_F(SrcTypeSelDlgTest, AddEditAndDeleteChangeTheirOwnItemOnly) {
         const int item = IndexOf(".y"), first = List()->GetTopItem();
         return item >= first && item < first + List()->GetCountPerPage();
     })) << List()->GetTopItem();
+}
+
+// A hand-written rules file may hold texts that the list cannot lay out at once (a description
+// of 60,000 tabs took the toolkit seconds to measure and again to draw) or that would split a
+// row: the items show them shortened in the middle and marked, and the extensions keep them
+// whole, through the editor and OK too.
+TEST_F(SrcTypeSelDlgTest, LongAndControlTextsShowShortenedAndMarkedButStayWhole) {
+    const wxString tabs(60000, '\t'), longExt = ".z3" + wxString(200, 'e');
+    const auto marks = [](size_t n) { return wxString(wxUniChar(0xFFFD), n); };
+    rules.emplace("Long" + tabs, std::make_unique<CounterRule>("Long" + tabs, "Long style"));
+    const struct {
+        wxString ext, desc, style, shown;
+    } cases[] = {
+        {".z1", tabs, "Text", ".z1 - " + marks(63) + "..." + marks(62) + " ( Text style )"},
+        {".z2", "two\nlines\r", "C", ".z2 - two" + marks(1) + "lines" + marks(1) + " ( C style )"},
+        {longExt, wxString(129, 'd'), "Long" + tabs,
+         ".z3" + wxString(60, 'e') + "..." + wxString(62, 'e') + " - " + wxString(63, 'd') + "..." +
+             wxString(62, 'd') + " ( Long" + marks(59) + "..." + marks(62) + " style )"},
+    };
+    for (const auto& c : cases)
+        AddExt(c.ext, c.style, c.desc, false);
+    dialog->FillTypeList();
+    uitest::Idle();      // where the list lays its rows out
+    const int first = 4; // after the fixture's extensions
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(uitest::SameText(List()->GetString(first + i), cases[i].shown)) << i;
+
+    // The editor gets the description whole, and OK leaves it so.
+    wxString edited;
+    List()->SetSelection(first);
+    uitest::Command(List(), wxEVT_LISTBOX, first);
+    uitest::SaveWindowScreenshot("dialog-srctype-long-texts", dialog.get());
+    wxTEST_DIALOG(Press(dialog->m_pBtnEdit),
+                  uitest::ExpectDialog<CounterRuleDlg>([&](CounterRuleDlg* editor) {
+                      editor->InitDialog();
+                      edited = editor->m_pTxtDesc->GetValue();
+                      uitest::Command(editor->m_pBtnOk, wxEVT_BUTTON);
+                      return editor->GetReturnCode();
+                  }));
+    EXPECT_TRUE(uitest::SameText(edited, tabs));
+    EXPECT_TRUE(uitest::SameText(exts[".z1"]->m_strDesc, tabs));
+    EXPECT_TRUE(uitest::SameText(List()->GetString(first), cases[0].shown));
+    EXPECT_TRUE(uitest::SameText(exts[longExt]->m_strRuleType, "Long" + tabs));
+    List()->Check(first, true);
+    List()->Check(first + 2, true);
+    Press(dialog->m_pBtnOk);
+    EXPECT_TRUE(uitest::SameText(dialog->m_strTypes, ".c;.txt;.z1;" + longExt + ";"));
+    EXPECT_EQ(Selected(), "x--xx-x");
 }
 } // namespace

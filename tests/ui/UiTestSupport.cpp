@@ -198,6 +198,15 @@ ExpectDialog<wxMessageDialog> ExpectMessage(const wxString& text, int answer, lo
     });
 }
 
+testing::AssertionResult SameText(const wxString& text, const wxString& expected) {
+    if (text == expected)
+        return testing::AssertionSuccess();
+    const auto brief = [](const wxString& t) {
+        return wxString::Format("%zu characters \"%s\"", t.length(), t.Left(70)).utf8_string();
+    };
+    return testing::AssertionFailure() << brief(text) << ", expected " << brief(expected);
+}
+
 void Command(wxWindow* control, wxEventType type, int value) {
     wxCommandEvent event(type, control->GetId());
     event.SetEventObject(control);

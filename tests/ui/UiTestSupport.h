@@ -44,6 +44,9 @@ double Share(const wxImage& image, const wxColour& colour);
 // Turns the mouse wheel sideways by this many notches (to the left when negative) wherever
 // the pointer is, through the X server as a real wheel does.
 void WheelSideways(int notches);
+// Whether text is exactly expected; a failure tells the lengths and the starts only, as the
+// texts may be many thousand characters long.
+testing::AssertionResult SameText(const wxString& text, const wxString& expected);
 // Sends the command event a user's click on the control sends (a button, a check box or a
 // list item); value is the new state of a check box or the index of a list item.
 void Command(wxWindow* control, wxEventType type, int value = 0);
