@@ -41,6 +41,10 @@ void StopSignals::OnSignal(int) {
 void StopSignals::Stop() {
     m_bArrived = true;
     m_bEnding = true;
+    // Told at once, the window puts its close off until the dialogs have ended, and drops
+    // the commands queued before the stop that would otherwise run as they end.
+    if (!m_open.empty() && m_close)
+        m_close();
     EndNext();
 }
 

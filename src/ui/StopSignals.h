@@ -17,7 +17,8 @@ public:
     StopSignals(const StopSignals&) = delete;
     StopSignals& operator=(const StopSignals&) = delete;
 
-    // From here on a stop ends the open dialogs and then calls close.
+    // From here on a stop ends the open dialogs and then calls close; with dialogs open it
+    // calls close first too, for a window that can put its close off until they have ended.
     void Install(std::function<void()> close);
     // Whether a stop has arrived since Install.
     bool Arrived() const { return m_bArrived; }

@@ -28,8 +28,9 @@ namespace uitest {
 TallywickFrame* StartProgram();
 // Closes the frame as the user does and waits until it is gone; the store is flushed.
 void CloseProgram(TallywickFrame* frame);
-// Lets the toolkit handle what is pending until done() holds or about milliseconds pass.
-bool WaitFor(const std::function<bool()>& done, int milliseconds = 2000);
+// Lets the toolkit handle what is pending until done() holds or about milliseconds pass. The
+// time is a watchdog, long enough for a loaded machine: it returns as soon as done() holds.
+bool WaitFor(const std::function<bool()>& done, int milliseconds = 15000);
 void Idle(int milliseconds = 100);
 // Saves a picture of the whole virtual screen as build/screens/<name>.png.
 void SaveScreenshot(const wxString& name);
