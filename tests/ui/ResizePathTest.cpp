@@ -16,7 +16,9 @@
 #include <wx/timer.h>
 #include <wx/utils.h>
 
+#include <memory>
 #include <numeric>
+#include <optional>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -24,18 +26,38 @@
 namespace {
 // Runs the steps in one event loop of the program's own kind, a pause before each: idle time
 // comes only when the loop has nothing else to do, as in the program, not after every step
-// as uitest::Idle gives it.
-void RunSteps(const std::vector<std::function<void()>>& steps) {
+// as uitest::Idle gives it. Then, pause after pause, looks until done says what it looked at
+// has settled.
+void RunSteps(
+    const std::vector<std::function<void()>>& steps,
+    const std::function<bool()>& done = [] { return true; }) {
     wxGUIEventLoop loop;
     wxTimer pause;
     std::size_t next = 0;
     pause.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-        steps[next++]();
-        if (next == steps.size())
+        if (next < steps.size())
+            steps[next++]();
+        else if (done())
             loop.Exit();
     });
     pause.Start(800);
     loop.Run();
+}
+
+// What look gives once two looks a pause apart agree: a loaded machine may take longer than
+// one pause to lay out and draw what it was asked. After fifteen looks, the last.
+template <class T> std::function<bool()> Settled(std::function<T()> look, T& into) {
+    auto looks = std::make_shared<int>(0);
+    auto seen = std::make_shared<std::optional<T>>();
+    return [=, &into] {
+        T now = look();
+        const bool same = *seen && **seen == now;
+        *seen = std::move(now);
+        if (!same && ++*looks < 15)
+            return false;
+        into = **seen;
+        return true;
+    };
 }
 
 // Runs with what X does of its own: an X call made by another program.
@@ -54,6 +76,9 @@ Window XWindowOf(wxWindow* window) {
 struct Shown {
     wxSize size;
     std::vector<unsigned long> pixels;
+    bool operator==(const Shown& other) const {
+        return size == other.size && pixels == other.pixels;
+    }
 };
 
 Shown Screen(wxWindow* window) {
@@ -176,10 +201,10 @@ TEST_P(ResizePathTest, EveryPathEndsAsAFreshStartAtItsSize) {
                     frame->Maximize(maximized = !maximized);
             });
         Shown after, fresh;
-        steps.push_back([&] { after = Screen(frame); });
-        RunSteps(steps);
+        const std::function<Shown()> screen = [&] { return Screen(frame); };
+        RunSteps(steps, Settled(screen, after));
         StartAt(after.size);
-        RunSteps({Settle(), [&] { fresh = Screen(frame); }});
+        RunSteps({Settle()}, Settled(screen, fresh));
         ASSERT_EQ(after.size, fresh.size);
         const auto differing =
             std::inner_product(after.pixels.begin(), after.pixels.end(), fresh.pixels.begin(), 0,
@@ -228,26 +253,27 @@ TEST_P(ResizePathTest, AFilterListShowsWheneverItsPaneHasRoomForIt) {
         wxFileName(file).SetTimes(&day, &day, nullptr);
     }
     StartAt(); // learns the border
+    using Panes = std::pair<wxSize, std::vector<std::pair<bool, int>>>;
+    const std::function<Panes()> panes = [&] {
+        return Panes(frame->GetSize(), FilterLists(frame));
+    };
     // Heights around the default; at 940x616 the date pane is 89 pixels high, room for its list.
     for (const wxSize& size :
          {wxSize(940, 600), wxSize(940, 616), wxSize(940, 628), wxSize(1000, 640)}) {
         // Reached from a larger window, with the rows already there, then a fresh start at
         // the size it ended at.
         StartAt(wxSize(1280, 860));
-        wxSize reached;
-        std::vector<std::pair<bool, int>> resized, fresh;
+        Panes resized, fresh;
         RunSteps({Settle(),
                   [&] {
                       WithDisplay([&](Display* display) {
                           XResizeWindow(display, XWindowOf(frame), size.x, size.y);
                       });
-                  },
-                  [&] {
-                      reached = frame->GetSize();
-                      resized = FilterLists(frame);
-                  }});
+                  }},
+                 Settled(panes, resized));
+        const wxSize reached = resized.first;
         StartAt(reached);
-        RunSteps({Settle(), [&] { fresh = FilterLists(frame); }});
+        RunSteps({Settle()}, Settled(panes, fresh));
         EXPECT_EQ(fresh, resized) << "at " << reached.x << "x" << reached.y;
         if (reached == wxSize(940, 616)) {
             EXPECT_TRUE(frame->m_pDateFilterList->IsShown());
@@ -259,11 +285,13 @@ TEST_P(ResizePathTest, AFilterListShowsWheneverItsPaneHasRoomForIt) {
     frame = nullptr;
     wxConfigBase::Get()->Write("m_nShowFilterModifiedDate", 0);
     StartAt(wxSize(940, 600));
-    RunSteps({Settle(), [&] {
+    Panes shown;
+    RunSteps({Settle(),
+              [&] {
                   wxCommandEvent show(wxEVT_MENU, TallywickFrame::ID_MENU_FILTER_DATE);
                   frame->ProcessWindowEvent(show);
-              },
-              [] {}});
+              }},
+             Settled(panes, shown));
     ASSERT_TRUE(frame->m_pPanelDateFilter->IsShown());
     ExpectWithinTheirPanes(frame);
 }
