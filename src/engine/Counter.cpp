@@ -3,6 +3,7 @@
 
 #include "CounterRule.h"
 #include "FileResult.h"
+#include "LinePace.h"
 #include "SourceFile.h"
 #include "WhiteSpace.h"
 
@@ -40,7 +41,7 @@ public:
             return std::string_view::npos;
         const char* begin = rest.data();
         if (!m_searched || (m_found && m_found < begin)) {
-            const std::size_t at = rest.find(m_marker);
+            const std::size_t at = LinePace::Find(rest, m_marker);
             m_found = at == std::string_view::npos ? nullptr : begin + at;
             m_searched = true;
         }
@@ -72,8 +73,12 @@ bool Counter::Count(FileResult* result, CountingParam*, AnalysisParam*) {
         CountLines(TextLines(file.Reader()), total, code, comment, codeComment, blank);
     } catch (const std::bad_alloc&) {
         return false; // memory for this one file: the run goes on without its lines
+    } catch (const LinePace::Stopped&) {
+        return false; // stopped while a giant line was classified
     }
-    if (file.Failed()) // like a file that cannot be read as text
+    // Failed like a file that cannot be read as text, or stopped between two chunks: the
+    // lines of a part of a file never pass for the whole.
+    if (file.Failed() || file.Reader().Stopped())
         return false;
     result->m_nSize = file.Size();
     result->m_nLines = total;
@@ -129,9 +134,12 @@ void Counter::ParseLine(const Markers& markers, std::string_view line, bool& has
                         bool& hasCode, bool& inBlock) {
     constexpr auto npos = std::string_view::npos;
     MarkerSearch single(markers.single), begin(markers.begin), end(markers.end);
+    const char* const start = line.data();
+    LinePace pace;
     // Each pass classifies the text behind the marker that ended the previous one; a loop
     // rather than recursion, so a line holding a million markers cannot exhaust the stack.
     for (;;) {
+        pace.At(static_cast<std::size_t>(line.data() - start));
         line = Trim(line);
         if (line.empty())
             return;

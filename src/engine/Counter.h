@@ -28,8 +28,8 @@ public:
     virtual ~Counter() = default;
 
     // Counts the file at result->m_strPath and fills its size, modification time and lines.
-    // False when the file could not be opened or read in full (its lines then stay zero); a
-    // file that is not a regular file is no failure.
+    // False when the file could not be opened or read in full, a stop during it included (its
+    // lines then stay zero); a file that is not a regular file is no failure.
     bool Count(FileResult* result, CountingParam* countingParam, AnalysisParam* analysisParam);
 
     // Adds the lines of one file to the five counters.

@@ -223,11 +223,6 @@ void CountingManager::RemoveDuplicateDirs() {
 }
 
 void CountingManager::Count() {
-    // A stop that comes while a large file is read ends the run there; the file is left out.
-    const ChunkReader::BetweenChunks pump([this] {
-        PumpOneMessage();
-        return m_nState != STATE_STOPPED;
-    });
     // Before the walk as well, so that a folder chosen twice is not walked twice.
     RemoveDuplicateDirs();
     if (m_countingParam.m_bRecursive) {
@@ -249,9 +244,16 @@ void CountingManager::Count() {
 
 void CountingManager::CountDirectory(const wxString& dir) {
     DirectorySearch search(dir, DirectorySearch::FILES);
-    wxString ext, ruleType;
-    for (wxString path = search.Next(); !path.empty() && m_nState != STATE_STOPPED;
-         path = search.Next()) {
+    wxString path, ext, ruleType;
+    // Within a large file, or a giant line, a stop ends the run at the next chunk, and the
+    // window shows what has been counted so far.
+    const ChunkReader::BetweenChunks betweenChunks([this, &path] {
+        PumpOneMessage();
+        if (m_pCountingObserver)
+            m_pCountingObserver->OnFileReading(path);
+        return m_nState != STATE_STOPPED;
+    });
+    for (path = search.Next(); !path.empty() && m_nState != STATE_STOPPED; path = search.Next()) {
         PumpOneMessage();
         GetExtension(path, ext);
         ext.MakeLower();
@@ -264,7 +266,7 @@ void CountingManager::CountDirectory(const wxString& dir) {
         const bool read =
             GetCounter(ruleType)->Count(record.get(), &m_countingParam, m_pAnalysisParam);
         if (m_nState == STATE_STOPPED)
-            break; // stopped between two of its chunks: its lines are not all counted
+            break; // stopped within it: its lines are not all counted, and it is left out
         if (!read)
             m_unreadablePaths.push_back(path);
         Analyse(m_pAnalysisParam, record.get());

@@ -3,21 +3,27 @@
 
 #include "ScriptPage.h"
 
+#include <algorithm>
+
 const wxString PhpCounter::STYLE = "PHP";
 
 bool PhpCounter::MarkerWalk::Next(Found& found) {
     // Occurrences of one marker never overlap; those of different markers may ("/*/" holds
     // "/*" at 0 and "*/" at 1). No two markers can start at the same position.
-    for (; m_pos < m_line.size(); ++m_pos) {
-        const char ch = m_line[m_pos];
-        if (ch != '<' && ch != '?' && ch != '/' && ch != '*' && ch != '#')
-            continue;
-        for (int m = 0; m < 6; ++m) {
-            if (m_pos >= m_resume[m] && m_line.compare(m_pos, MARKERS[m].size(), MARKERS[m]) == 0) {
-                found = {m_pos, static_cast<Marker>(m)};
-                m_resume[m] = m_pos + MARKERS[m].size();
-                ++m_pos;
-                return true;
+    while (m_pos < m_line.size()) {
+        m_pace.At(m_pos);
+        for (const std::size_t due = std::min(m_line.size(), m_pace.Due()); m_pos < due; ++m_pos) {
+            const char ch = m_line[m_pos];
+            if (ch != '<' && ch != '?' && ch != '/' && ch != '*' && ch != '#')
+                continue;
+            for (int m = 0; m < 6; ++m) {
+                if (m_pos >= m_resume[m] &&
+                    m_line.compare(m_pos, MARKERS[m].size(), MARKERS[m]) == 0) {
+                    found = {m_pos, static_cast<Marker>(m)};
+                    m_resume[m] = m_pos + MARKERS[m].size();
+                    ++m_pos;
+                    return true;
+                }
             }
         }
     }
@@ -40,8 +46,8 @@ void PhpCounter::CountLines(const TextLines& lines, std::uint64_t& total, std::u
             return;
         }
         // Neither marker overlaps itself, so the walk meets these same two.
-        const std::size_t firstBegin = line.find(MARKERS[ScriptBegin]);
-        const std::size_t lastEnd = line.rfind(MARKERS[ScriptEnd]);
+        const std::size_t firstBegin = LinePace::Find(line, MARKERS[ScriptBegin]);
+        const std::size_t lastEnd = LinePace::RFind(line, MARKERS[ScriptEnd]);
         bool skipToEnd = false, codeSeen = false, commentSeen = false;
         do {
             if (!inScript) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Counter.h"
+#include "LinePace.h"
 
 #include <string_view>
 
@@ -35,5 +36,6 @@ private:
         std::string_view m_line;
         std::size_t m_pos = 0;
         std::size_t m_resume[6] = {};
+        LinePace m_pace;
     };
 };

@@ -1,6 +1,7 @@
 // Small tests on a trimmed line shared by the script-page counters.
 #pragma once
 
+#include "LinePace.h"
 #include "TextLines.h"
 #include "WhiteSpace.h"
 
@@ -16,7 +17,7 @@ inline bool EndsWith(std::string_view line, std::string_view suffix) {
 }
 
 inline bool Contains(std::string_view line, std::string_view part) {
-    return line.find(part) != std::string_view::npos;
+    return LinePace::Find(line, part) != std::string_view::npos;
 }
 
 // The "//" rules of the script pages apply only when the line does not end like "%>" could:

@@ -49,24 +49,29 @@ public:
 
     private:
         void Advance() {
+            std::size_t searched = 0; // bytes from m_next that hold no CR and no LF
             for (;;) {
                 if (m_next == m_end && !MoreData()) {
                     m_done = true;
                     return;
                 }
                 // memchr is far faster than a byte loop. The next LF is remembered, so a file
-                // whose lines end in lone CRs is not searched to its end once per line.
+                // whose lines end in lone CRs is not searched to its end once per line; the
+                // search goes on behind what it has seen of an unfinished line, so a line of
+                // any length is searched once.
+                const char* from = m_next + searched;
                 if (!m_lf || m_lf < m_next) {
                     const void* lf =
-                        std::memchr(m_next, '\n', static_cast<std::size_t>(m_end - m_next));
+                        std::memchr(from, '\n', static_cast<std::size_t>(m_end - from));
                     m_lf = lf ? static_cast<const char*>(lf) : m_end;
                 }
                 const char* cr = static_cast<const char*>(
-                    std::memchr(m_next, '\r', static_cast<std::size_t>(m_lf - m_next)));
+                    std::memchr(from, '\r', static_cast<std::size_t>(m_lf - from)));
                 const char* stop = cr ? cr : m_lf;
                 // A line that runs to the end of the data, or a CR there that may begin a
                 // CR LF, is decided only by the bytes that follow.
                 if ((stop == m_end || (cr && cr + 1 == m_end)) && !m_exhausted) {
+                    searched = static_cast<std::size_t>(stop - m_next);
                     MoreData(); // the data may move even when nothing more comes
                     continue;
                 }
@@ -86,8 +91,12 @@ public:
             if (m_exhausted)
                 return false;
             m_lf = nullptr;
-            if (!m_reader || !m_reader->Refill(m_next, m_end))
+            if (!m_reader || !m_reader->Refill(m_next, m_end)) {
                 m_exhausted = true;
+                // A stop leaves the file unfinished: its last line is not worth classifying.
+                if (m_reader && m_reader->Stopped())
+                    m_next = m_end;
+            }
             return !m_exhausted;
         }
 

@@ -3,15 +3,40 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
-#include <new>
-#include <stdexcept>
 #include <unistd.h>
-#include <vector>
 
 namespace {
-std::vector<char>& Buffer() {
-    thread_local std::vector<char> buffer;
+// One buffer per thread, reused from file to file. It is grown with realloc, which for a
+// large block moves pages rather than bytes, so that a giant line is not copied at each step.
+struct Buffer {
+    char* data = nullptr;
+    std::size_t size = 0;
+
+    Buffer() = default;
+    Buffer(const Buffer&) = delete;
+    Buffer& operator=(const Buffer&) = delete;
+    ~Buffer() { std::free(data); }
+
+    bool Grow(std::size_t to) {
+        char* grown = static_cast<char*>(std::realloc(data, to));
+        if (!grown)
+            return false;
+        data = grown;
+        size = to;
+        return true;
+    }
+    void Release() {
+        std::free(data);
+        data = nullptr;
+        size = 0;
+    }
+};
+
+Buffer& TheBuffer() {
+    thread_local Buffer buffer;
     return buffer;
 }
 
@@ -27,46 +52,54 @@ ChunkReader::BetweenChunks::~BetweenChunks() {
     g_betweenChunks = m_previous;
 }
 
+bool ChunkReader::CheckBetweenChunks() {
+    return !g_betweenChunks || (*g_betweenChunks)();
+}
+
 ChunkReader::~ChunkReader() {
     // A file with a giant line does not keep its memory for the rest of the run.
-    std::vector<char>& buffer = Buffer();
-    if (buffer.size() > 16 * DEFAULT_CHUNK)
-        std::vector<char>().swap(buffer);
+    if (TheBuffer().size > 16 * DEFAULT_CHUNK)
+        TheBuffer().Release();
 }
 
 bool ChunkReader::Refill(const char*& keep, const char*& end) {
     if (m_remaining == 0 || m_failed)
         return false;
-    if (m_started && g_betweenChunks && !(*g_betweenChunks)()) {
+    if (m_started && !CheckBetweenChunks()) {
         m_remaining = 0;
+        m_stopped = true;
         return false;
     }
     m_started = true;
-    std::vector<char>& buffer = Buffer();
+    Buffer& buffer = TheBuffer();
     // The kept bytes lie in the buffer itself, which may move when it grows.
     const std::size_t kept = keep ? static_cast<std::size_t>(end - keep) : 0;
-    const std::size_t offset = keep ? static_cast<std::size_t>(keep - buffer.data()) : 0;
-    // Behind a long unfinished line, read as much again as is kept, so that a line of any
-    // length is moved and searched a bounded number of times per byte.
+    const std::size_t offset = keep ? static_cast<std::size_t>(keep - buffer.data) : 0;
     const std::size_t want =
-        static_cast<std::size_t>(std::min<std::uint64_t>(m_remaining, std::max(m_chunk, kept)));
-    try {
-        // Grows only for a line longer than a chunk; the same buffer serves every file.
-        if (buffer.size() < kept + want)
-            buffer.resize(kept + want);
-    } catch (const std::bad_alloc&) {
-        m_failed = true;
-        return false;
-    } catch (const std::length_error&) {
-        m_failed = true;
-        return false;
+        static_cast<std::size_t>(std::min<std::uint64_t>(m_remaining, m_chunk));
+    // Only the tail of the last chunk moves: a line kept at the front stays there, and a byte
+    // is moved at most once.
+    if (offset > 0)
+        std::memmove(buffer.data, buffer.data + offset, kept);
+    if (buffer.size < kept + want) {
+        // At least a chunk; behind a long line it doubles, but never beyond what the file
+        // can still add to the line.
+        std::uint64_t to = std::max<std::uint64_t>(2 * buffer.size, m_chunk);
+        if (to > m_chunk)
+            to = std::min<std::uint64_t>(to, kept + m_remaining);
+        to = std::max<std::uint64_t>(to, kept + want);
+        if (to > SIZE_MAX || !buffer.Grow(static_cast<std::size_t>(to))) {
+            keep = buffer.data;
+            end = keep + kept;
+            m_failed = true;
+            return false;
+        }
     }
-    std::memmove(buffer.data(), buffer.data() + offset, kept);
-    keep = buffer.data();
+    keep = buffer.data;
     end = keep + kept;
     ssize_t got;
     do
-        got = read(m_fd, buffer.data() + kept, want);
+        got = read(m_fd, buffer.data + kept, want);
     while (got < 0 && errno == EINTR);
     if (got < 0)
         m_failed = true;

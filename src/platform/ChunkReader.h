@@ -1,7 +1,7 @@
 // Reads an open file in chunks into one buffer reused from file to file, keeping the
 // unfinished tail of the previous chunk, so that a file of any size is counted in bounded
 // memory and without mapping it (a mapped file truncated by another program would kill
-// the process).
+// the process). Only a line longer than a chunk needs more: about its own length.
 #pragma once
 
 #include <cstddef>
@@ -33,18 +33,28 @@ public:
         std::function<bool()>* m_previous;
     };
 
-    // Moves the bytes from keep to end to the front of the buffer and reads more behind
-    // them; keep and end then describe the new data. False when nothing more could be read:
-    // the end of the file, or a failure.
+    // Work on bytes already read that can take as long as reading many chunks (a giant line
+    // classified once it is read) runs the same check after each chunk's worth, so that it
+    // holds up the window no longer than reading does. False when the check says stop.
+    static bool CheckBetweenChunks();
+
+    // Keeps the bytes from keep to end at the front of the buffer (moving them there unless
+    // they start it already) and reads at most one chunk behind them; keep and end then
+    // describe the new data. However long the kept line, each call reads one chunk, so the
+    // check between chunks comes every chunk. False when nothing more could be read: the end
+    // of the file, a stop, or a failure; keep and end then still describe the kept bytes.
     bool Refill(const char*& keep, const char*& end);
 
     // A read or an allocation failed: the lines seen so far are not the whole file.
     bool Failed() const { return m_failed; }
+    // The check between chunks ended the reading: the lines seen so far are not the whole file.
+    bool Stopped() const { return m_stopped; }
 
 private:
     int m_fd;
     std::uint64_t m_remaining;
     std::size_t m_chunk;
     bool m_failed = false;
+    bool m_stopped = false;
     bool m_started = false;
 };

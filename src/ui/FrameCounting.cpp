@@ -156,8 +156,16 @@ void TallywickFrame::OnFileCounted() {
         ShowProgress(result->m_strPath);
 }
 
+void TallywickFrame::OnFileReading(const wxString& path) {
+    // A large file: the rows counted before it are shown, and its name, as between files.
+    if (m_progressClock.Time() >= PROGRESS_INTERVAL_MS)
+        ShowProgress(path);
+}
+
 void TallywickFrame::ShowProgress(const wxString& path) {
-    m_pFileList->SetItemCount(static_cast<long>(m_fileRows.size()));
+    // Unchanged during a large file, and a new count lays the whole list out again.
+    if (m_pFileList->GetItemCount() != static_cast<long>(m_fileRows.size()))
+        m_pFileList->SetItemCount(static_cast<long>(m_fileRows.size()));
     if (m_nScrollRow >= 0)
         m_pFileList->EnsureVisible(m_nScrollRow);
     m_nScrollRow = -1;

@@ -210,6 +210,7 @@ public:
     void ClearResults();
     // The engine's notifications.
     void OnFileCounted() override;
+    void OnFileReading(const wxString& path) override;
     void OnFilterUpdate() override;
     void OnAnalysisUpdate() override;
 

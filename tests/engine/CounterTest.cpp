@@ -5,6 +5,7 @@
 #include "ChunkReader.h"
 #include "CppCounter.h"
 #include "FileResult.h"
+#include "LinePace.h"
 #include "PhaseResult.h"
 #include "TestSupport.h"
 
@@ -78,6 +79,64 @@ TEST(TextLinesTest, ChunkedFileSplitsLikeTheWholeText) {
         EXPECT_EQ(Split(TextLines(reader)), Split(TextLines(text)));
         close(fd);
         EXPECT_FALSE(reader.Failed());
+    }
+}
+
+// A line of several chunks, in each style: read and classified, it gives the figures it
+// should, the check between chunks comes at every chunk of the reading and of the
+// classification too, and a stop at any check ends the file there, its lines dropped. Markers
+// lie across the steps in which the classification searches a giant line.
+TEST(CounterTest, AGiantLineIsCountedInChunksAndStopsAtAnyOfThem) {
+    CountingManager mgr;
+    AddRule(mgr, "C", "//", "/*", "*/");
+    const std::size_t step = LinePace::STEP;
+    const auto repeat = [](const std::string& unit, std::size_t bytes) {
+        std::string text;
+        while (text.size() < bytes)
+            text += unit;
+        return text;
+    };
+    const std::string nul(4 * step, '\0'), blank(4 * step, ' '), x(3 * step, 'x');
+    // The block begins across the end of the first step, and the script ends across a step's
+    // length from the end of the line, so that the next line is outside it.
+    const std::string across = std::string(step - 1, 'x') + "/* /" + x + "/ x",
+                      php = "<?php // " + x + "?>" + std::string(step - 1, 'y') + "\nx";
+    const std::tuple<const char*, std::string, LineCounts> rows[] = {
+        {"C", nul, {1, 1, 0, 0, 0}},
+        {"C", blank, {1, 0, 0, 0, 1}},
+        {"C", repeat("/**/", 4 * step), {1, 0, 1, 0, 0}},
+        {"C", across, {1, 0, 0, 1, 0}},
+        {"Text", blank, {1, 0, 0, 0, 1}},
+        {"PHP", nul, {1, 0, 0, 0, 0}},
+        {"PHP", php, {2, 1, 1, 0, 0}},
+        {"PHP", repeat("<? /* ?>", 4 * step), {1, 1, 1, 0, 0}},
+        {"Aspx", "<%" + nul, {1, 1, 0, 0, 0}},
+        {"JSP", "<%" + nul, {1, 1, 0, 0, 0}},
+    };
+    TempDir dir;
+    for (const auto& [style, text, expected] : rows) {
+        SCOPED_TRACE(style + (": " + testing::PrintToString(text.substr(0, 12))));
+        Counter& counter = *mgr.GetCounter(style);
+        const wxString path = dir.Write("giant.c", text);
+        const std::size_t readingChecks = (text.size() - 1) / ChunkReader::DEFAULT_CHUNK;
+        std::size_t checks = 0, stopAt = 0;
+        const ChunkReader::BetweenChunks hook([&] { return ++checks != stopAt; });
+        FileResult whole;
+        whole.m_strPath = path;
+        EXPECT_TRUE(counter.Count(&whole, nullptr, nullptr));
+        EXPECT_EQ((LineCounts{whole.m_nLines, whole.m_nCodeLines, whole.m_nCommentLines,
+                              whole.m_nCodeCommentLines, whole.m_nBlankLines}),
+                  expected);
+        EXPECT_GT(checks, readingChecks); // the classification checks as well
+        for (std::size_t at : {std::size_t(2), readingChecks + 1, checks}) {
+            FileResult stopped;
+            stopped.m_strPath = path;
+            checks = 0;
+            stopAt = at;
+            EXPECT_FALSE(counter.Count(&stopped, nullptr, nullptr)) << "stopped at " << at;
+            EXPECT_EQ(checks, at);
+            EXPECT_EQ(stopped.m_nLines, 0u);
+        }
     }
 }
 

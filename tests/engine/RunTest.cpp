@@ -54,6 +54,11 @@ struct Recorder : CountingObserver, FilterObserver, AnalysisObserver {
         if (seen.size() == stopAfter)
             m_manager->Stop();
     }
+    void OnFileReading(const wxString& path) override {
+        readingPath = path;
+        if (++reading == stopReadingAt)
+            m_manager->Stop();
+    }
     void OnFilterUpdate() override {
         filterUpdates.push_back({m_manager->m_nState, m_manager->m_dirList.size()});
     }
@@ -62,7 +67,9 @@ struct Recorder : CountingObserver, FilterObserver, AnalysisObserver {
     CountingManager* m_manager;
     std::vector<std::array<std::size_t, 3>> seen; // records, files in the total, state
     Updates filterUpdates;
-    std::size_t stopAfter = 0, analysisUpdates = 0;
+    wxString readingPath;
+    std::size_t reading = 0; // checks within files
+    std::size_t stopAfter = 0, stopReadingAt = 0, analysisUpdates = 0;
 };
 
 // A manager with a "C" rule whose ".c" and ".h" files are counted, in a temporary folder,
@@ -216,6 +223,55 @@ TEST_F(RunTest, StopFromObserverEndsTheRunAndKeepsWhatWasCounted) {
         ASSERT_EQ(mgr.m_dirResults.size(), 1u);
         EXPECT_EQ(mgr.m_dirResults[0]->m_strDir, dir / "a");
         EXPECT_EQ(Figures(*mgr.m_dirResults[0]), figures);
+    }
+}
+
+// Bytes this process has read from files so far.
+std::uint64_t BytesRead() {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    std::uint64_t value = 0;
+    while (io >> key >> value)
+        if (key == "rchar:")
+            return value;
+    ADD_FAILURE() << "no rchar in /proc/self/io";
+    return 0;
+}
+
+// A stop during a large file, of lines or of one giant line (sparse, so no disk is used): the
+// file is read no further than the chunk the stop came in, neither it nor the next folder's
+// file is counted, and what was counted before stays.
+TEST_F(RunTest, AStopWithinALargeFileEndsItThereAndLeavesItOut) {
+    dir.Write("a/1.c", "x;\n// y\n");
+    dir.Write("c/2.c", "x;\n");
+    std::string lines;
+    while (lines.size() < (8u << 20))
+        lines += "int x; // a line of code\n";
+    const struct {
+        const char* name;
+        bool giant;
+        std::size_t stopAt; // the check within the file that the stop comes at
+    } rows[] = {{"lines", false, 6}, {"one giant line", true, 6}, {"its classification", true, 66}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const wxString big = dir.Write("b/big.c", row.giant ? "" : lines);
+        if (row.giant) { // 64 chunks: 63 checks to read it, then those of its classification
+            ASSERT_EQ(0, truncate(big.fn_str(), 64 << 20));
+        }
+        rec = Recorder(&mgr);
+        rec.stopReadingAt = row.stopAt;
+        const std::uint64_t before = BytesRead();
+        Run(Dirs({""}));
+        const std::uint64_t read = BytesRead() - before;
+        EXPECT_EQ(rec.reading, row.stopAt); // nothing more is read or looked at after the stop
+        EXPECT_EQ(rec.readingPath, big);
+        if (row.stopAt < 63) {
+            EXPECT_LT(read, (row.stopAt + 2) << 20);
+        }
+        EXPECT_EQ(mgr.m_nState, M::STATE_STOPPED);
+        EXPECT_EQ(Paths(), Names{"a/1.c"});
+        EXPECT_EQ(Figures(mgr.m_totalResult), "1 2 1 0 1 0 8 2.50");
+        EXPECT_TRUE(mgr.m_unreadablePaths.empty());
     }
 }
 

@@ -344,6 +344,59 @@ TEST_F(CountingTest, RowsAreDrawnAndFollowedWhileCounting) {
     EXPECT_GT(uitest::Share(drawn, rows->GetBackgroundColour()), 0.5);
 }
 
+// While one large file is read (one line of a gigabyte, a data file with a source type), the
+// rows counted before it are drawn, also after a click on a column title, and the state field
+// names the file; Stop ends the run within it, and the file is left out.
+TEST_F(CountingTest, RowsCountedBeforeALargeFileAreDrawnWhileItIsRead) {
+    // The folders are counted in the order of their names: the large file comes last.
+    for (int i = 0; i < 50; ++i)
+        uitest::WriteFile(wxString::Format("large/a/f%02d.c", i), Lines(3));
+    const wxString large = uitest::WriteFile("large/b/zz.c", "");
+    ASSERT_EQ(0, truncate(large.fn_str(), 1L << 30)); // sparse: no disk, no time to write
+    uitest::Count(frame, {uitest::WorkDir() + "/large"}, {".c"}, false);
+    wxListCtrl* list = frame->m_pFileList;
+    wxWindow* rows = list->GetChildren().front(); // the area below the titles
+    // Whether the screen shows the 50 rows as far as they fit: text in the last row in view.
+    const auto allDrawn = [&] {
+        const long lastInView = std::min(49L, list->GetTopItem() + list->GetCountPerPage() - 1);
+        wxRect last;
+        if (list->GetItemCount() != 50 || !list->GetItemRect(lastInView, last))
+            return false;
+        const wxImage drawn = uitest::Drawn(rows);
+        last.Intersect(wxRect(drawn.GetSize()));
+        return !last.IsEmpty() && !uitest::InkBounds(drawn.GetSubImage(last)).IsEmpty();
+    };
+    enum { Counting, Reading, Sorted, Stopped } step = Counting;
+    wxString stateDuring;
+    wxTimer timer;
+    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        const bool reading = Running() && Counted() == 50; // only the large file is left
+        if (step == Counting && reading) {
+            step = Reading;
+        } else if (step == Reading && reading && allDrawn()) {
+            stateDuring = Status(0);
+            uitest::SaveWindowScreenshot("counting-large-file", frame);
+            wxListEvent click(wxEVT_LIST_COL_CLICK, list->GetId());
+            click.SetEventObject(list);
+            click.m_col = 3; // Lines
+            list->GetEventHandler()->ProcessEvent(click);
+            step = Sorted;
+        } else if (step == Sorted && reading && allDrawn()) {
+            uitest::Command(frame->m_pBtnStop, wxEVT_BUTTON);
+            step = Stopped;
+        }
+        if (step != Stopped && Running())
+            timer.StartOnce(1);
+    });
+    timer.StartOnce(1);
+    Run();
+    EXPECT_EQ(step, Stopped) << "the large file was read to its end first";
+    EXPECT_EQ(stateDuring, large);
+    EXPECT_EQ(Status(0), "Canceled");
+    EXPECT_EQ(Rows(), 50);
+    EXPECT_EQ(Files(), 50);
+}
+
 // The state field tells the run's state and, during it, a file counted lately; the others
 // keep what they say.
 TEST_F(CountingTest, TheStatusBarShowsTheFileBeingCountedInTheStateField) {
