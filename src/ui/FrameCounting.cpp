@@ -42,7 +42,7 @@ bool TallywickFrame::CheckCountingInputs() {
         ShowConfirm(_("Please check counting directory."), wxOK | wxCENTRE);
         return false;
     }
-    if (m_pSourceTypeCombo->GetValue().empty()) {
+    if (ChosenTypes().empty()) {
         ShowConfirm(_("Please select source types."), wxOK | wxCENTRE);
         return false;
     }
@@ -54,7 +54,7 @@ CountingParam TallywickFrame::ReadCountingParam() const {
     for (unsigned i = 0; i < m_pSourceDirList->GetCount(); ++i)
         if (m_pSourceDirList->IsChecked(i))
             param.m_arrDirs.Add(m_pSourceDirList->GetString(i));
-    wxStringTokenizer types(m_pSourceTypeCombo->GetValue(), ";");
+    wxStringTokenizer types(ChosenTypes(), ";");
     while (types.HasMoreTokens())
         param.m_arrTypes.Add(types.GetNextToken());
     param.m_bRecursive = m_pChkRecursive->GetValue();

@@ -5,13 +5,20 @@
 #include "CountingManager.h"
 #include "FileExtension.h"
 #include "Preference.h"
+#include "ResultText.h"
 #include "SrcTypeSelDlg.h"
 
 #include <wx/checklst.h>
+#include <wx/clntdata.h>
 #include <wx/combobox.h>
 #include <wx/dirdlg.h>
 #include <wx/filefn.h>
 #include <wx/utils.h>
+
+namespace {
+// Far more than the box shows, and few enough for the toolkit to lay out at once.
+constexpr size_t MAX_SHOWN_TYPES = 1024;
+} // namespace
 
 void TallywickFrame::LoadSourceDirs() {
     m_pSourceDirList->Clear();
@@ -46,8 +53,22 @@ void TallywickFrame::OnSelectSourceType(wxCommandEvent&) {
     dialog.m_pExtMap = &m_pCountingManager->m_extMap;
     if (dialog.ShowModal() != wxID_OK)
         return;
-    const wxString types = dialog.m_strTypes;
-    m_pSourceTypeCombo->SetSelection(m_pSourceTypeCombo->Append(types));
+    InsertTypeChoice(dialog.m_strTypes, m_pSourceTypeCombo->GetCount());
+    m_pSourceTypeCombo->SetSelection(m_pSourceTypeCombo->GetCount() - 1);
+}
+
+void TallywickFrame::InsertTypeChoice(const wxString& types, unsigned at) {
+    m_pSourceTypeCombo->Insert(ShownName(types, MAX_SHOWN_TYPES), at,
+                               new wxStringClientData(types));
+}
+
+wxString TallywickFrame::ChosenTypes() const {
+    const int item = m_pSourceTypeCombo->GetSelection();
+    const auto* whole =
+        item == wxNOT_FOUND || !m_pSourceTypeCombo->HasClientObjectData()
+            ? nullptr
+            : static_cast<const wxStringClientData*>(m_pSourceTypeCombo->GetClientObject(item));
+    return whole ? whole->GetData() : m_pSourceTypeCombo->GetValue();
 }
 
 void TallywickFrame::OnSourceTypePicked(wxCommandEvent&) {
@@ -56,7 +77,8 @@ void TallywickFrame::OnSourceTypePicked(wxCommandEvent&) {
     const int item = m_pSourceTypeCombo->GetSelection();
     if (item == wxNOT_FOUND)
         return;
-    wxArrayString picked = wxSplit(m_pSourceTypeCombo->GetString(item), ';', '\0');
+    const wxString chosen = ChosenTypes();
+    wxArrayString picked = wxSplit(chosen, ';', '\0');
     wxString kept;
     for (auto& entry : m_pCountingManager->m_extMap)
         entry.second->m_bSelected = false;
@@ -67,9 +89,9 @@ void TallywickFrame::OnSourceTypePicked(wxCommandEvent&) {
         found->m_bSelected = true;
         kept += ext + ";";
     }
-    if (kept != m_pSourceTypeCombo->GetString(item)) {
+    if (kept != chosen) {
         m_pSourceTypeCombo->Delete(item);
-        m_pSourceTypeCombo->Insert(kept, item);
+        InsertTypeChoice(kept, item);
         m_pSourceTypeCombo->SetSelection(item);
     }
 }

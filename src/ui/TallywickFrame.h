@@ -304,6 +304,12 @@ private:
 
     // FrameSources.cpp
     void OnSourceTypePicked(wxCommandEvent& event);
+    // The box shows a choice of types as the lists show a name, shortened and marked, and
+    // keeps it whole beside: a rules file may hold an extension of many thousand characters,
+    // which the toolkit would take seconds to lay out.
+    void InsertTypeChoice(const wxString& types, unsigned at);
+    // The chosen types, whole; a choice given as bare text is its text.
+    wxString ChosenTypes() const;
 
     // FrameLists.cpp
     // Sizes the columns of the three result lists to their widest title or cell; names and

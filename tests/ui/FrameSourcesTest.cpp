@@ -1,4 +1,5 @@
 // The Counting Settings pane: the source folders and the source-type box.
+#include "CounterRuleDlg.h"
 #include "CountingManager.h"
 #include "FileExtension.h"
 #include "SrcTypeSelDlg.h"
@@ -107,5 +108,45 @@ TEST_F(FrameSourcesTest, FoldersAreAddedCheckedAndDeletedOnYesAndTypeSelectionsK
                   uitest::ExpectDialog<SrcTypeSelDlg>([](SrcTypeSelDlg*) { return wxID_CANCEL; }));
     EXPECT_EQ(box->GetValue(), ".c;.h;");
     EXPECT_EQ(box->GetCount(), 2u);
+}
+} // namespace
+
+namespace {
+// A choice of types shows in the box shortened and marked, as the lists show a name, and is
+// counted and picked again whole: an extension of 60,000 tabs, which the toolkit would take
+// many seconds to lay out in the box.
+TEST_F(FrameSourcesTest, AChoiceShowsShortenedAndCountsWhole) {
+    CountingManager& manager = *frame->m_pCountingManager;
+    const wxString giant = "." + wxString('\t', 60000);
+    manager.m_extMap[giant] =
+        std::make_unique<FileExtension>(giant, manager.m_extMap[".c"]->m_strRuleType, "", false);
+    wxComboBox* box = frame->m_pSourceTypeCombo;
+    wxTEST_DIALOG(uitest::Command(frame, TallywickFrame::ID_MENU_SELTYPE),
+                  ChooseTypes({".c", CounterRuleDlg::Shown(giant)}));
+    const wxString chosen = box->GetString(box->GetSelection());
+    EXPECT_LE(chosen.length(), 1024u);
+    EXPECT_TRUE(chosen.StartsWith("." + wxString(wxUniChar(0xFFFD), 10)));
+    EXPECT_TRUE(chosen.EndsWith(";.c;"));
+    EXPECT_FALSE(chosen.Contains("\t"));
+
+    // Another choice, then the first picked again: every type of it is chosen again.
+    for (auto& entry : manager.m_extMap)
+        entry.second->m_bSelected = false;
+    wxTEST_DIALOG(uitest::Command(frame, TallywickFrame::ID_MENU_SELTYPE), ChooseTypes({".h"}));
+    ASSERT_FALSE(manager.m_extMap[giant]->m_bSelected);
+    box->SetSelection(0);
+    uitest::Command(box, wxEVT_COMBOBOX, 0);
+    EXPECT_TRUE(manager.m_extMap[giant]->m_bSelected);
+    EXPECT_TRUE(manager.m_extMap[".c"]->m_bSelected);
+    EXPECT_EQ(box->GetCount(), 2u);
+
+    // A run counts the whole types.
+    uitest::WriteFile("giant/a.c", "int x;\n");
+    frame->m_pSourceDirList->Check(frame->m_pSourceDirList->Append(uitest::WorkDir() + "/giant"));
+    uitest::Command(frame, TallywickFrame::ID_MENU_START);
+    wxArrayString whole;
+    whole.Add(giant);
+    whole.Add(".c");
+    EXPECT_EQ(manager.m_countingParam.m_arrTypes, whole);
 }
 } // namespace
