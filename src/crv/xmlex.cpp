@@ -290,17 +290,9 @@ bool IsWritten(const wxXmlNode* node) {
     case wxXML_COMMENT_NODE:
     case wxXML_PI_NODE:
         return true;
-    case wxXML_ATTRIBUTE_NODE:
-    case wxXML_ENTITY_REF_NODE:
-    case wxXML_ENTITY_NODE:
-    case wxXML_DOCUMENT_NODE:
-    case wxXML_DOCUMENT_TYPE_NODE:
-    case wxXML_DOCUMENT_FRAG_NODE:
-    case wxXML_NOTATION_NODE:
-    case wxXML_HTML_DOCUMENT_NODE:
+    default:
         return false;
     }
-    return false; // a value outside the enumeration
 }
 
 void OutputNode(Output& out, const wxXmlNode* node, int indent, int indentstep) {
@@ -371,14 +363,7 @@ void OutputNode(Output& out, const wxXmlNode* node, int indent, int indentstep) 
         break;
     }
 
-    case wxXML_ATTRIBUTE_NODE:
-    case wxXML_ENTITY_REF_NODE:
-    case wxXML_ENTITY_NODE:
-    case wxXML_DOCUMENT_NODE:
-    case wxXML_DOCUMENT_TYPE_NODE:
-    case wxXML_DOCUMENT_FRAG_NODE:
-    case wxXML_NOTATION_NODE:
-    case wxXML_HTML_DOCUMENT_NODE:
+    default:
         break; // not written: see IsWritten
     }
 }
