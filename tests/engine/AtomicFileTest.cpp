@@ -9,11 +9,9 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <future>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/sysmacros.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -146,12 +144,7 @@ wxString Make(const TempDir& dir, std::string kind, int& reader, int& writer, in
     } else if (kind == "folder") {
         dir.MakeDir("out");
     } else if (kind == "socket") {
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, path.fn_str(), sizeof address.sun_path - 1);
-        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-        bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-        close(fd);
+        dir.MakeSocket(wxFileName(path).GetFullName());
     } else if (kind == "nothing") {
         path = dir.MakeDir("new") + "/real";
     } else if (kind == "itself") {

@@ -2,12 +2,9 @@
 #include "TestSupport.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -43,12 +40,7 @@ TEST(BenchTest, ARulesFileThatIsNoFileOrDoesNotLoadFailsTheBench) {
         } else if (name == "folder") {
             dir.MakeDir(c.conf);
         } else if (name == "socket") {
-            sockaddr_un address{};
-            address.sun_family = AF_UNIX;
-            std::strncpy(address.sun_path, conf.fn_str(), sizeof address.sun_path - 1);
-            const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-            bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-            close(fd);
+            dir.MakeSocket(c.conf);
         } else if (name == "malformed") {
             dir.Write(c.conf, "<rules><rule>");
         } else if (name == "too deep") {

@@ -15,9 +15,7 @@
 #include <initializer_list>
 #include <map>
 #include <sstream>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 #include <vector>
 
@@ -386,19 +384,13 @@ TEST_F(RunTest, UnusualEntriesAndOddNames) {
     ASSERT_EQ(0, symlink("gone.c", (dir / "dangling.c").utf8_str()));
     ASSERT_EQ(0, mkfifo((dir / "pipe.c").utf8_str(), 0644));
     SetModified(dir / "pipe.c", 2001, 2, 3);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::snprintf(address.sun_path, sizeof address.sun_path, "%s",
-                  (dir / "sock.c").utf8_str().data());
-    const int sock = socket(AF_UNIX, SOCK_STREAM, 0);
-    ASSERT_EQ(0, bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address));
+    ASSERT_TRUE(dir.MakeSocket("sock.c"));
     ASSERT_EQ(0, chmod((dir / "locked").utf8_str(), 0));
     dir.Write("odd/with space.c", "x;\n");
     dir.Write("odd/comma,name.c", "x;\ny;\n");
     dir.Write("odd/quo\"te.c", "x;\ny;\nz;\n");
     std::ofstream((dir / "odd/caf").utf8_string() + "\xE9.c") << "a;\nb;\nc;\nd;\n"; // not UTF-8
     Run(Dirs({"", "missing", "missing/"}));
-    close(sock);
 
     EXPECT_EQ(mgr.m_nState, M::STATE_COMPLETED);
     const bool root = geteuid() == 0; // permissions do not bind the superuser

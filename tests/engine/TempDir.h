@@ -1,8 +1,12 @@
 // A fresh temporary folder for one test, removed with everything in it at the end.
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include <wx/file.h>
 #include <wx/filefn.h>
 #include <wx/filename.h>
@@ -47,6 +51,21 @@ public:
         wxFile file(path, wxFile::write);
         file.Write(bytes.data(), bytes.size());
         return path;
+    }
+
+    // Binds a Unix socket at a path below the folder, which stays as a socket file after the
+    // socket is closed; false when that fails.
+    bool MakeSocket(const wxString& relative) const {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::snprintf(address.sun_path, sizeof address.sun_path, "%s",
+                      (*this / relative).utf8_str().data());
+        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        const bool bound =
+            fd >= 0 && bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+        if (fd >= 0)
+            close(fd);
+        return bound;
     }
 
     // Creates a folder below the folder (with its parents); returns its path.
